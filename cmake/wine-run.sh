@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs a cross-built test program under Wine with a private, throw-away prefix.
+set -e
+: "${ZENDREL_WINEPREFIX:=${TMPDIR:-/tmp}/zendrel-wine-$(id -u)}"
+export WINEPREFIX="$ZENDREL_WINEPREFIX" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+if [ ! -d "$WINEPREFIX" ]; then
+  "$wine" wineboot --init >/dev/null 2>&1 || true
+  wineserver -w 2>/dev/null || true
+fi
+exec "$wine" "$@"

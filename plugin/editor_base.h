@@ -1,0 +1,42 @@
+// The editor base the dispatcher talks to. The toolkit's editor derives from it;
+// the plug-in never sees more of the editor than this.
+#pragma once
+
+#include "plugin/host_interface.h"
+
+class AudioEffect;
+
+class AEffEditor {
+ public:
+  explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
+  AEffEditor(const AEffEditor&) = delete;
+  AEffEditor& operator=(const AEffEditor&) = delete;
+  virtual ~AEffEditor() = default;
+
+  virtual AudioEffect* getEffect() { return effect; }
+  virtual bool getRect(ERect** rect) {
+    if (rect) *rect = nullptr;
+    return false;
+  }
+  virtual bool open(void* window) {
+    systemWindow = window;
+    return false;
+  }
+  virtual void close() { systemWindow = nullptr; }
+  virtual bool isOpen() { return systemWindow != nullptr; }
+  virtual void idle() {}
+  virtual bool onKeyDown(VstKeyCode& keyCode) { return false; }
+  virtual bool onKeyUp(VstKeyCode& keyCode) { return false; }
+  virtual bool setKnobMode(VstInt32 val) { return false; }
+  // Told of every parameter change before the effect stores it. Declared here,
+  // not in the toolkit's editor, so the effect needs nothing above this layer.
+  virtual void setParameter(VstInt32 index, float value) {}
+
+ protected:
+  AudioEffect* effect;
+  void* systemWindow = nullptr;
+};
+
+// Defined by the editor layer: the effect creates its editor through this, so the
+// include graph runs one way (editor -> toolkit -> plugin). May return null.
+AEffEditor* createZendrelEditor(AudioEffect* effect);

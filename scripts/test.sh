@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native, cross-built under Wine, and the
+# native suite again under ThreadSanitizer and Address/Leak/UB sanitizers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+jobs=$(nproc)
+
+run_ctest() { ctest --test-dir "build/$1" --output-on-failure -j "$jobs" --timeout 900; }
+
+echo "== native (Linux plug-in)"
+bash scripts/build.sh linux
+run_ctest linux
+
+echo "== cross-built (Windows DLL under Wine)"
+bash scripts/build.sh win64
+export ZENDREL_WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-wine.XXXXXX")
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$ZENDREL_WINEPREFIX"' EXIT
+rmdir "$ZENDREL_WINEPREFIX"
+cmake/wine-run.sh cmd /c exit >/dev/null 2>&1 || true   # create the prefix once, before tests run in parallel
+run_ctest win64
+
+echo "== ThreadSanitizer"
+bash scripts/build.sh tsan
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest tsan
+
+echo "== AddressSanitizer, LeakSanitizer, UndefinedBehaviorSanitizer"
+bash scripts/build.sh asan
+ASAN_OPTIONS="detect_leaks=1" run_ctest asan
+
+echo "== all test suites passed"
