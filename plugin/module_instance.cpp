@@ -1,0 +1,3 @@
+#include "plugin/module_instance.h"
+
+void* moduleInstance = nullptr;
