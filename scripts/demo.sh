@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The main job: builds both plug-ins and renders the demo through the Linux one.
+#   out/zendrel-demo.wav  a few bars of a chord gated by the demo pattern
+#   out/zendrel-demo.png  input and output envelopes of one pattern cycle
+#   out/zendrel-info.txt  what a host's scanner sees of the plug-in
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh linux
+bash scripts/build.sh win64
+mkdir -p out
+build/linux/host/info/zendrel-info build/linux/module/zendrel.so > out/zendrel-info.txt
+echo "demo: wrote out/zendrel-info.txt ($(grep -c . out/zendrel-info.txt) lines)"
+if [ -x build/linux/host/render/zendrel-render ]; then
+  (cd out && ../build/linux/host/render/zendrel-render)
+fi
+echo "demo: plug-ins in build/linux/module/zendrel.so and build/win64/module/zendrel.dll"
