@@ -190,7 +190,7 @@ class CBaseObject {
   }
   virtual void retain() { ++nbReference; }
   // 0 means the message is unknown to the receiver.
-  virtual int32_t notify(CBaseObject* sender, const char* message) { return 0; }
+  virtual int32_t notify(CBaseObject* /*sender*/, const char* /*message*/) { return 0; }
 
   int32_t getNbReference() const { return nbReference; }
 
