@@ -1,0 +1,121 @@
+// Images from the module's resources (or from memory), decoded once and drawn
+// as sub-rectangles into a drawing context.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "toolkit/base.h"
+
+namespace Toolkit {
+
+class CDrawContext;
+class CFrame;
+
+namespace Platform {
+struct Image;
+}
+
+// How an image is named: by a 16-bit numeric id or by a zero-terminated ASCII
+// name (looked up without regard to case). The name is not copied: it must
+// outlive the description (the editor passes string literals).
+struct CResourceDescription {
+  enum Kind : int32_t { kIntegerType = 0, kStringType = 1 };
+
+  int32_t type = kIntegerType;
+  union {
+    uint16_t id;
+    const char* name;
+  } u{};
+
+  CResourceDescription() { u.id = 0; }
+  CResourceDescription(uint16_t id) : type(kIntegerType) { u.id = id; }  // NOLINT: implicit by design
+  CResourceDescription(const char* name) : type(kStringType) { u.name = name; }  // NOLINT: implicit by design
+};
+
+// A decoded image. Width and height stay 0 when the resource is missing or
+// cannot be decoded; such a bitmap draws nothing.
+class CBitmap : public CBaseObject {
+ public:
+  // Loads the named image: a "PNG"-type resource through the portable libpng
+  // decoder, otherwise a "DATA" resource through the platform's decoder.
+  explicit CBitmap(const CResourceDescription& desc);
+  // A blank, fully transparent image for off-screen drawing.
+  CBitmap(CFrame* frame, int32_t width, int32_t height);
+  ~CBitmap() override;
+
+  CBitmap(const CBitmap&) = delete;
+  CBitmap& operator=(const CBitmap&) = delete;
+
+  // Draws the source rectangle (offset.h, offset.v, rect width, rect height)
+  // of the image unscaled at rect's top-left (plus the context's offset),
+  // composited source-over. A vertical strip shows frame n with offset.v = n × frame height.
+  virtual void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
+  // Same as draw: transparency always comes from the image's alpha channel.
+  virtual void drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
+  // As draw, with the image's alpha multiplied by alpha / 255.
+  virtual void drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPoint& offset,
+                              unsigned char alpha);
+  // Frees the decoded image; the bitmap becomes 0 × 0.
+  virtual void dispose();
+  // Answers true when an image was decoded (width and height are then set).
+  virtual bool loadFromResource(const CResourceDescription& desc);
+  // Kept for the operation order of the original interface: disposes and answers false.
+  virtual bool loadFromPath(const void* platformPath);
+
+  int32_t getWidth() const { return width; }
+  int32_t getHeight() const { return height; }
+  const CResourceDescription& getResourceDescription() const { return resourceDesc; }
+  void setTransparentColor(const CColor& color) { transparentColor = color; }
+  CColor getTransparentColor() const { return transparentColor; }
+  // False once a decode produced premultiplied alpha.
+  bool getNoAlpha() const { return noAlpha; }
+
+  // Builds a bitmap from PNG file bytes in memory, decoded like a "DATA"
+  // resource (the platform decoder). Never null; 0 × 0 when the bytes are not a PNG.
+  static CBitmap* createFromPngData(const unsigned char* data, std::size_t size);
+  // Builds a bitmap from PNG file bytes in memory through the "PNG"-type path
+  // (portable libpng decoder, colour × alpha ÷ 256). Never null.
+  static CBitmap* createFromPngTypeData(const unsigned char* data, std::size_t size);
+  // Builds a bitmap from premultiplied pixels, one 32-bit 0xAARRGGBB value per
+  // pixel, rows top to bottom. Never null; 0 × 0 for a null or empty buffer.
+  static CBitmap* createFromPixels(const uint32_t* premultipliedArgb, int32_t width, int32_t height);
+
+  // The platform image, for the drawing contexts.
+  Platform::Image* getPlatformImage() const { return image; }
+
+ private:
+  CBitmap();
+  void adoptImage(Platform::Image* decoded);
+
+  CResourceDescription resourceDesc;
+  int32_t width = 0;
+  int32_t height = 0;
+  CColor transparentColor{255, 255, 255, 0};
+  bool noAlpha = true;
+  // Owned. Holds whatever the platform keeps per image (on Windows the GDI+
+  // image and, for "PNG"-type resources, the device-independent bitmap and its pixels).
+  Platform::Image* image = nullptr;
+};
+
+// The shared start-up of the platform's graphics library: one instance exists
+// while any bitmap or frame needs it.
+class GDIPlusGlobals : public CBaseObject {
+ public:
+  GDIPlusGlobals();
+  ~GDIPlusGlobals() override;
+  GDIPlusGlobals(const GDIPlusGlobals&) = delete;
+  GDIPlusGlobals& operator=(const GDIPlusGlobals&) = delete;
+
+ private:
+  uintptr_t token = 0;
+};
+
+extern GDIPlusGlobals* gdiplusUser;
+
+// Retains the shared instance, creating it (and starting the graphics library) on first use.
+void ensureGdiplus();
+// The matching release: clears the shared pointer when this was the last user.
+void releaseGdiplus();
+
+}  // namespace Toolkit
