@@ -1,0 +1,149 @@
+#include "toolkit/draw_context.h"
+
+#include "toolkit/bitmap.h"
+#include "toolkit/platform_seam.h"
+
+namespace Toolkit {
+
+namespace {
+CFontDesc systemFont("Arial", 12);
+CFontDesc symbolFont("Symbol", 12);
+
+// Clip of a context without a frame to take it from.
+constexpr CRect kDefaultClip(0, 0, 1000, 1000);
+}  // namespace
+
+CFontDesc* const kSystemFont = &systemFont;
+CFontDesc* const kSymbolFont = &symbolFont;
+
+// ---- CDrawContext ------------------------------------------------------------
+
+CDrawContext::CDrawContext(CFrame* ownerFrame, void* deviceContext, void* deviceWindow)
+    : systemContext(deviceContext), window(deviceWindow), frame(ownerFrame), clipRect(kDefaultClip) {
+  // The frame narrows the clip to its own rectangle when it makes a context
+  // for a paint; until then the whole default area is open.
+  surface = Platform::createDeviceSurface(systemContext, window);
+  if (surface) {
+    Platform::setPen(surface, frameColor, frameWidth);
+    Platform::setFillColor(surface, fillColor);
+  }
+  setFrameColor(kWhiteCColor);
+  setLineWidth(1);
+  setFillColor(kBlackCColor);
+  setFontColor(kWhiteCColor);
+  setFont(kSystemFont);
+  screenOffset = Platform::windowScreenOrigin(window);
+  applyClip();
+}
+
+CDrawContext::~CDrawContext() {
+  if (font) font->release();
+  if (surface) Platform::destroySurface(surface);
+}
+
+void CDrawContext::attachSurface(Platform::Surface* s) {
+  if (surface) Platform::destroySurface(surface);
+  surface = s;
+  if (surface) {
+    Platform::setPen(surface, frameColor, frameWidth);
+    Platform::setFillColor(surface, fillColor);
+  }
+  applyClip();
+}
+
+void CDrawContext::setFrameColor(const CColor& color) {
+  if (color == frameColor) return;
+  frameColor = color;
+  if (surface) Platform::setPen(surface, frameColor, frameWidth);
+}
+
+void CDrawContext::setFillColor(const CColor& color) {
+  if (color == fillColor) return;
+  fillColor = color;
+  if (surface) Platform::setFillColor(surface, fillColor);
+}
+
+void CDrawContext::setLineWidth(int32_t lineWidth) {
+  if (lineWidth < 1) lineWidth = 1;
+  if (lineWidth == frameWidth) return;
+  frameWidth = lineWidth;
+  if (surface) Platform::setPen(surface, frameColor, frameWidth);
+}
+
+void CDrawContext::setFont(CFontDesc* newFont) {
+  if (newFont == font) return;
+  if (newFont) newFont->retain();
+  if (font) font->release();
+  font = newFont;
+}
+
+void CDrawContext::fillOrFrameRect(const CRect& rect, CDrawStyle style) {
+  if (!surface) return;
+  CRect r = rect;
+  r.normalize();
+  r.offset(offset);
+  if (r.isEmpty()) return;
+  if (style == kDrawFilled || style == kDrawFilledAndStroked) Platform::fillRect(surface, r);
+  if (style == kDrawStroked || style == kDrawFilledAndStroked) Platform::frameRect(surface, r);
+}
+
+CRect& CDrawContext::getClipRect(CRect& clip) const {
+  clip = clipRect;
+  clip.offset(-offset.h, -offset.v);
+  return clip;
+}
+
+void CDrawContext::setClipRect(const CRect& clip) {
+  clipRect = clip;
+  clipRect.normalize();
+  clipRect.offset(offset);
+  applyClip();
+}
+
+void CDrawContext::resetClipRect() {
+  clipRect = kDefaultClip;
+  applyClip();
+}
+
+void CDrawContext::applyClip() {
+  if (surface) Platform::setClip(surface, clipRect);
+}
+
+// ---- COffscreenContext -----------------------------------------------------
+
+COffscreenContext::COffscreenContext(CFrame* ownerFrame, int32_t imageWidth, int32_t imageHeight,
+                                     const CColor& background)
+    : CDrawContext(ownerFrame, nullptr, nullptr),
+      bitmap(new CBitmap(ownerFrame, imageWidth, imageHeight)),
+      height(bitmap->getHeight()),
+      width(bitmap->getWidth()),
+      backgroundColor(background) {
+  if (bitmap->getPlatformImage()) attachSurface(Platform::createImageSurface(bitmap->getPlatformImage()));
+  setClipRect(CRect(0, 0, width, height));
+}
+
+COffscreenContext::~COffscreenContext() {
+  // The surface draws into the bitmap's image: it goes first.
+  attachSurface(nullptr);
+  bitmap->release();
+}
+
+void COffscreenContext::copyFrom(CDrawContext* context, const CRect& destination, const CPoint& srcOffset) {
+  if (context && context != this) bitmap->draw(context, destination, srcOffset);
+}
+
+uint32_t COffscreenContext::getPixel(int32_t x, int32_t y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+  std::vector<uint32_t> pixels;
+  if (!readPixels(pixels)) return 0;
+  return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+}
+
+bool COffscreenContext::readPixels(std::vector<uint32_t>& out) const {
+  out.clear();
+  Platform::Image* image = bitmap->getPlatformImage();
+  return image && Platform::readImagePixels(image, out) &&
+         out.size() == std::size_t(width) * std::size_t(height);
+}
+
+}  // namespace Toolkit
