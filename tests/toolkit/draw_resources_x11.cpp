@@ -1,0 +1,20 @@
+// The test images reach the Linux resource lookup through an extra table,
+// registered before any test runs.
+#include "toolkit/platform/x11/resource_table.h"
+
+namespace drawtest {
+extern const zendrel::EmbeddedResource kPngImages[];
+extern const std::size_t kPngImageCount;
+extern const zendrel::EmbeddedResource kDataImages[];
+extern const std::size_t kDataImageCount;
+
+namespace {
+struct Registrar {
+  Registrar() {
+    using Toolkit::Platform::ResourceType;
+    Toolkit::Platform::registerResourceTable(ResourceType::kPng, kPngImages, kPngImageCount);
+    Toolkit::Platform::registerResourceTable(ResourceType::kData, kDataImages, kDataImageCount);
+  }
+} registrar;
+}  // namespace
+}  // namespace drawtest
