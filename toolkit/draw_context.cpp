@@ -1,6 +1,7 @@
 #include "toolkit/draw_context.h"
 
 #include "toolkit/bitmap.h"
+#include "toolkit/frame.h"
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
@@ -19,9 +20,10 @@ CFontDesc* const kSymbolFont = &symbolFont;
 // ---- CDrawContext ------------------------------------------------------------
 
 CDrawContext::CDrawContext(CFrame* ownerFrame, void* deviceContext, void* deviceWindow)
-    : systemContext(deviceContext), window(deviceWindow), frame(ownerFrame), clipRect(kDefaultClip) {
-  // The frame narrows the clip to its own rectangle when it makes a context
-  // for a paint; until then the whole default area is open.
+    : systemContext(deviceContext),
+      window(deviceWindow),
+      frame(ownerFrame),
+      clipRect(ownerFrame ? ownerFrame->getViewSize() : kDefaultClip) {
   surface = Platform::createDeviceSurface(systemContext, window);
   if (surface) {
     Platform::setPen(surface, frameColor, frameWidth);

@@ -7,6 +7,7 @@
 #include "tests/toolkit/draw_support.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/frame.h"
 
 using namespace Toolkit;
 using drawtest::allInsideAre;
@@ -51,6 +52,13 @@ TEST(DrawContext, StartsTransparentWithTheDocumentedState) {
   strip->draw(&bare, CRect(0, 0, 4, 4), CPoint());
   strip->draw(nullptr, CRect(0, 0, 4, 4), CPoint());
   strip->release();
+
+  // A context made for a frame starts clipped to the frame's rectangle.
+  CFrame* frame = new CFrame(CRect(0, 0, 90, 55), nullptr, nullptr);
+  CDrawContext framed(frame, nullptr, nullptr);
+  EXPECT_EQ(framed.getClipRect(clip), CRect(0, 0, 90, 55));
+  EXPECT_EQ(framed.getFrame(), frame);
+  frame->release();
 }
 
 TEST(DrawContext, FillsAndOutlinesByStyle) {
