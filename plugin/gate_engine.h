@@ -9,6 +9,21 @@
 
 namespace zendrel {
 
+// Rules for the cases the host can get wrong, shared with the test oracle so both
+// agree bit for bit.
+namespace gate_rules {
+
+// Largest pattern-cycle count that still truncates through a 32-bit integer;
+// beyond it the count is truncated in double (same result, no overflow).
+constexpr double kInt32Limit = 2147483648.0;
+
+// A block whose timing is unusable (no time record, tempo or sample rate that
+// gives no finite positive pattern length, a position that is not finite) passes
+// its input through unchanged and advances and publishes nothing.
+constexpr double kBypassGain = 1.0;
+
+}  // namespace gate_rules
+
 class GateEngine {
  public:
   GateEngine();
@@ -32,7 +47,82 @@ class GateEngine {
   double patternPosition() const;
   double stepStart(int index) const;  // index 0..32; 32 is the end of the last step
 
+  // The free-running counter used while the transport is stopped.
+  VstInt32 freeRunPosition() const { return freeRun_; }
+
+  // Tests only: when set, every block also writes each sample's gain (in double)
+  // to trace[0 .. sampleFrames-1], so differences finer than a float show up.
+  void traceGains(double* trace) { gainTrace_ = trace; }
+
  private:
+  // Samples are handled in chunks: positions, then gains, then the two channels.
+  static constexpr int kChunk = 64;
+
+  // Envelope geometry of one step for the current parameter values.
+  struct StepShape {
+    double level;
+    double attackEnd;
+    double decayStart;
+    double attackSamples;
+    double decaySamples;
+    bool merged;  // merge flag on and the note fills the step
+  };
+
+  // How the gain of a run of samples is formed from their positions.
+  // The segment tests are kept so a run can be extended with exactly the same
+  // comparisons the per-sample chain makes.
+  struct Segment {
+    int kind;
+    double lo, hi;  // the step: lo <= pos < hi
+    double attackEnd, decayStart, noteEnd;
+    bool merged;
+    bool linear;  // g = base + slope * (pos - origin), else g = base
+    double base, slope, origin;
+  };
+
+  void deriveLengths(const std::atomic<float>* params);
+  bool prepareClock(const VstTimeInfo* timeInfo);
+  int computePositions(int first, int count, double* pos);
+  void computeGains(const std::atomic<float>* params, const double* pos, int count, double* gain);
+  int findStep(double pos) const;
+  StepShape shapeOf(const std::atomic<float>* params, int k) const;
+  Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
+  void publish();
+
+  // Rate of the last resume.
+  double hostSampleRate_ = 44100.0;
+
+  // Derived once per block and kept when a stored value lies outside its table.
+  double stepCount_ = 0.0;
+  double stepLength_ = 0.0;
+  double noteLength_[kNumSteps] = {};
+  int lastStep_ = 0;
+  int steps_ = 0;
+
+  // Clock of the current block.
+  bool playing_ = false;
+  double samplePos_ = 0.0;
+  double samplesPerBar_ = 0.0;
+  double samplesPerStep_ = 0.0;
+  double patternLength_ = 0.0;
+  double minimumRamp_ = 0.0;
+  double stepStartTable_[kNumSteps + 1] = {};
+  double noteSamples_[kNumSteps] = {};
+  double noteEnd_[kNumSteps] = {};
+  bool fills_[kNumSteps] = {};
+  VstInt32 freeRun_ = 0;
+  double lastPosition_ = 0.0;
+  bool positioned_ = false;  // some sample of this block had a usable position
+  int cachedStep_ = 0;
+  double* gainTrace_ = nullptr;
+
+  // Read by other threads.
+  std::atomic<bool> hasRun_{false};
+  std::atomic<double> publishedStepCount_{0.0};
+  std::atomic<double> publishedStepLength_{0.0};
+  std::atomic<double> publishedNoteLength_[kNumSteps];
+  std::atomic<double> publishedPosition_{0.0};
+  std::atomic<double> publishedStepStart_[kNumSteps + 1];
 };
 
 }  // namespace zendrel
