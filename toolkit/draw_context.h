@@ -116,13 +116,11 @@ class CDrawContext : public CBaseObject {
   int32_t frameWidth = 1;
   CColor frameColor;
   CColor fillColor;
-  bool dashed = false;
   CDrawMode drawMode = kCopyMode;
   // Device coordinates (offset applied).
   CRect clipRect;
   // Owned: the platform's graphics, pen and brushes.
   Platform::Surface* surface = nullptr;
-  bool ownsWindowDevice = false;
 };
 
 class COffscreenContext : public CDrawContext {
