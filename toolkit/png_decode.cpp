@@ -23,6 +23,13 @@ void readFromMemory(png_structp png, png_bytep out, png_size_t count) {
   state->position += count;
 }
 
+// Ancillary chunks that carry nothing the pixels need. libpng would buffer
+// each one whole (a damaged length can ask for gigabytes, which it only warns
+// about); skipped, they are read through in small pieces and dropped.
+constexpr png_byte kSkippedChunks[] =
+    "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0bKGD\0cHRM\0gAMA\0hIST\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sRGB\0tIME";
+constexpr int kSkippedChunkCount = static_cast<int>(sizeof kSkippedChunks / 5);
+
 void onError(png_structp png, png_const_charp /*message*/) { png_longjmp(png, 1); }
 void onWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
@@ -60,6 +67,8 @@ uint8_t* decodeRaw(ReadState* state, int32_t* widthOut, int32_t* heightOut) {
 
   png_set_user_limits(png, kMaxPngDimension, kMaxPngDimension);
   png_set_chunk_malloc_max(png, 8u << 20);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
   png_set_read_fn(png, state, readFromMemory);
   png_read_info(png, info);
 
