@@ -116,20 +116,6 @@ TEST_F(ViewsEvents, ControlsAreDirtyUntilDrawnWithTheirValue) {
   EXPECT_TRUE(c->isDirty());
   c->setDirty(false);
   EXPECT_FALSE(c->isDirty());
-
-  c->setMin(0.2f);
-  c->setMax(0.8f);
-  c->setValue(5.0f);
-  EXPECT_EQ(c->getValue(), 5.0f);
-  c->clampValue();
-  EXPECT_EQ(c->getValue(), 0.8f);
-  c->setValue(-5.0f);
-  c->clampValue();
-  EXPECT_EQ(c->getValue(), 0.2f);
-
-  c->setViewSize(CRect(7, 8, 20, 20));
-  c->resetBackOffset();
-  EXPECT_EQ(c->getBackOffset(), CPoint(7, 8));
   c->release();
 }
 
@@ -379,19 +365,6 @@ TEST_F(ViewsEvents, WheelGoesToTheTopmostChildUnlessADragIsOn) {
   frame->onMouseDown(CPoint(10, 10), kLeftButton);
   EXPECT_FALSE(frame->onWheelAxis(CPoint(10, 10), kMouseWheelAxisY, 1.0f, 0));
   EXPECT_EQ(log, (Log{"a wheel 10,10 2", "a wheel 10,10 -2", "inner wheel 15,15 1", "a down 10,10 2"}));
-}
-
-TEST(ViewsMultiBitmap, FrameHeightFromTheViewRectangle) {
-  class Strip : public ProbeControl, public IMultiBitmapControl {
-   public:
-    using ProbeControl::ProbeControl;
-  };
-  auto* s = new Strip(CRect(0, 10, 30, 34));
-  s->setFrameHeight(5);
-  EXPECT_EQ(s->getFrameHeight(), 5);
-  s->computeFrameHeightFromView();
-  EXPECT_EQ(s->getFrameHeight(), 24);
-  s->release();
 }
 
 }  // namespace

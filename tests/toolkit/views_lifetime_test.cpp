@@ -143,16 +143,4 @@ TEST(ViewsLifetime, ControlsModalViewsClonesAndOffscreenContainers) {
   EXPECT_EQ(liveObjects(), before);
 }
 
-TEST(ViewsLifetime, GraphicsLibraryUserEndsWithTheLastBitmap) {
-  {
-    CBitmap* a = new CountedBitmap;
-    CBitmap* b = CBitmap::createFromPixels(nullptr, 0, 0);
-    EXPECT_NE(gdiplusUser, nullptr);
-    a->release();
-    EXPECT_NE(gdiplusUser, nullptr);
-    b->release();
-  }
-  EXPECT_EQ(gdiplusUser, nullptr);
-}
-
 }  // namespace
