@@ -8,6 +8,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
+#include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
 using drawtest::allInsideAre;
@@ -235,6 +236,18 @@ TEST(DrawContext, OffscreenCopiesIntoAnotherContext) {
   fill(empty, CRect(0, 0, 5, 5), CColor(1, 2, 3));
   std::vector<uint32_t> none;
   EXPECT_FALSE(empty.readPixels(none));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DrawPlatform, TicksAdvanceAcrossASleep) {
+  const uint32_t before = Toolkit::Platform::tickCount();
+  Toolkit::Platform::sleepMilliseconds(30);
+  const uint32_t elapsed = Toolkit::Platform::tickCount() - before;  // unsigned: survives a wrap
+  EXPECT_GE(elapsed, 20u);
+  EXPECT_LT(elapsed, 5000u);
 }
 
 }  // namespace
