@@ -75,16 +75,7 @@ TEST(DrawResourceStream, AnswersItsInterfacesAndSize) {
   EXPECT_EQ(stat.cbSize.QuadPart, 3u);
   EXPECT_EQ(stat.pwcsName, nullptr);
   EXPECT_EQ(stat.type, 0u);
-  ULONG written = 0;
-  ULARGE_INTEGER n{};
-  IStream* clone = nullptr;
-  EXPECT_EQ(stream->Write(data, 1, &written), E_NOTIMPL);
-  EXPECT_EQ(stream->SetSize(n), E_NOTIMPL);
-  EXPECT_EQ(stream->CopyTo(nullptr, n, nullptr, nullptr), E_NOTIMPL);
-  EXPECT_EQ(stream->Commit(0), E_NOTIMPL);
-  EXPECT_EQ(stream->LockRegion(n, n, 0), E_NOTIMPL);
-  EXPECT_EQ(stream->UnlockRegion(n, n, 0), E_NOTIMPL);
-  EXPECT_EQ(stream->Clone(&clone), E_NOTIMPL);
+  EXPECT_EQ(stream->Write(data, 1, nullptr), E_NOTIMPL);
   stream->Release();
   stream->Release();
   EXPECT_EQ(stream->Release(), 0u);
