@@ -17,6 +17,10 @@
 
 #include "plugin/step_grid.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace zendrel {
 
 namespace {
@@ -34,10 +38,33 @@ inline double finiteGain(double g) { return std::fabs(g) <= DBL_MAX ? g : kClose
 
 // Products beyond the float range are held at its edge instead of turning into
 // infinities; anything in range rounds exactly as before.
+// Written as max then min so it compiles to the vector instructions; a NaN
+// passes through both unchanged.
 inline float toSample(double v) {
-  v = v > static_cast<double>(FLT_MAX) ? static_cast<double>(FLT_MAX) : v;
-  v = v < -static_cast<double>(FLT_MAX) ? -static_cast<double>(FLT_MAX) : v;
+  constexpr double kMax = FLT_MAX;
+  v = v < -kMax ? -kMax : v;
+  v = kMax < v ? kMax : v;
   return static_cast<float>(v);
+}
+
+// out[t] = toSample(gain[t] * in[t]). Every input is read before the output at
+// the same index is written, so in and out may be the same buffer.
+void applyGain(const double* gain, const float* in, float* out, int n) {
+  int t = 0;
+#if defined(__SSE2__)
+  const __m128d hi = _mm_set1_pd(FLT_MAX);
+  const __m128d lo = _mm_set1_pd(-static_cast<double>(FLT_MAX));
+  for (; t + 4 <= n; t += 4) {
+    const __m128 x = _mm_loadu_ps(in + t);
+    __m128d a = _mm_mul_pd(_mm_loadu_pd(gain + t), _mm_cvtps_pd(x));
+    __m128d b = _mm_mul_pd(_mm_loadu_pd(gain + t + 2), _mm_cvtps_pd(_mm_movehl_ps(x, x)));
+    // max(lo, v) and min(hi, v) return v itself when it is not a number.
+    a = _mm_min_pd(hi, _mm_max_pd(lo, a));
+    b = _mm_min_pd(hi, _mm_max_pd(lo, b));
+    _mm_storeu_ps(out + t, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
+  }
+#endif
+  for (; t < n; ++t) out[t] = toSample(gain[t] * static_cast<double>(in[t]));
 }
 
 enum SegmentKind { kSegAttack, kSegHold, kSegCrossfadeOut, kSegDecay, kSegClosed };
@@ -66,12 +93,19 @@ double GateEngine::stepStart(int index) const {
 }
 
 void GateEngine::deriveLengths(const std::atomic<float>* params) {
-  stepCount_ = stepCountFor(load(params, kStepCountIndex), stepCount_);
+  // The same stored values derive the same lengths: skip the tables then.
+  float raw[kNumSteps + 2];
+  raw[0] = load(params, kStepCountIndex);
+  raw[1] = load(params, kStepLength);
+  for (int k = 0; k < kNumSteps; ++k) raw[k + 2] = load(params, kNoteLength + k);
+  if (hasRun_.load(std::memory_order_relaxed) && std::memcmp(raw, derivedFrom_, sizeof raw) == 0) return;
+  std::memcpy(derivedFrom_, raw, sizeof raw);
+
+  stepCount_ = stepCountFor(raw[0], stepCount_);
   lastStep_ = static_cast<int>(stepCount_ - 1.0);
   steps_ = static_cast<int>(stepCount_);
-  stepLength_ = noteValueFor(load(params, kStepLength), stepLength_);
-  for (int k = 0; k < kNumSteps; ++k)
-    noteLength_[k] = noteValueFor(load(params, kNoteLength + k), noteLength_[k]);
+  stepLength_ = noteValueFor(raw[1], stepLength_);
+  for (int k = 0; k < kNumSteps; ++k) noteLength_[k] = noteValueFor(raw[k + 2], noteLength_[k]);
 
   publishedStepCount_.store(stepCount_, std::memory_order_relaxed);
   publishedStepLength_.store(stepLength_, std::memory_order_relaxed);
@@ -129,6 +163,13 @@ int GateEngine::computePositions(int first, int count, double* pos) {
     return count;
   }
   VstInt32 counter = freeRun_;
+  if (counter >= 0 && counter < std::numeric_limits<VstInt32>::max() - count &&
+      static_cast<double>(counter + count) < patternLength_) {
+    // No wrap inside this chunk: the counter just climbs.
+    for (int t = 0; t < count; ++t) pos[t] = counter + 1 + t;
+    freeRun_ = counter + count;
+    return count;
+  }
   for (int t = 0; t < count; ++t) {
     if (counter < 0) counter = 0;
     counter = counter == std::numeric_limits<VstInt32>::max() ? 0 : counter + 1;
@@ -239,8 +280,27 @@ GateEngine::Segment GateEngine::segmentFor(const std::atomic<float>* params, int
   return seg;
 }
 
+bool GateEngine::inSegment(const Segment& seg, double q) {
+  if (!(q >= seg.lo && q < seg.hi)) return false;
+  int kind;
+  if (q < seg.attackEnd) {
+    kind = kSegAttack;
+  } else if (q < seg.decayStart) {
+    kind = kSegHold;
+  } else if (seg.merged) {
+    kind = kSegCrossfadeOut;
+  } else if (q < seg.noteEnd) {
+    kind = kSegDecay;
+  } else {
+    kind = kSegClosed;
+  }
+  return kind == seg.kind;
+}
+
 void GateEngine::computeGains(const std::atomic<float>* params, const double* pos, int count,
                               double* gain) {
+  bool monotonic = true;
+  for (int t = 0; t + 1 < count; ++t) monotonic &= pos[t + 1] >= pos[t];
   int j = 0;
   while (j < count) {
     const double p0 = pos[j];
@@ -258,24 +318,25 @@ void GateEngine::computeGains(const std::atomic<float>* params, const double* po
     } else {
       cachedStep_ = s;
       const Segment seg = segmentFor(params, s, p0);
-      // Extend the run while the same tests of the segment chain still hold.
-      while (end < count) {
-        const double q = pos[end];
-        if (!(q >= seg.lo && q < seg.hi)) break;
-        int kind;
-        if (q < seg.attackEnd) {
-          kind = kSegAttack;
-        } else if (q < seg.decayStart) {
-          kind = kSegHold;
-        } else if (seg.merged) {
-          kind = kSegCrossfadeOut;
-        } else if (q < seg.noteEnd) {
-          kind = kSegDecay;
+      // Extend the run while the same tests of the segment chain still hold. Each
+      // segment is an interval of positions, so over non-decreasing positions
+      // its samples form a prefix and a bisection finds its end.
+      if (monotonic) {
+        if (inSegment(seg, pos[count - 1])) {
+          end = count;
         } else {
-          kind = kSegClosed;
+          int in = j, out = count - 1;
+          while (out - in > 1) {
+            const int mid = in + (out - in) / 2;
+            if (inSegment(seg, pos[mid]))
+              in = mid;
+            else
+              out = mid;
+          }
+          end = out;
         }
-        if (kind != seg.kind) break;
-        ++end;
+      } else {
+        while (end < count && inSegment(seg, pos[end])) ++end;
       }
       if (seg.linear) {
         const double base = seg.base, slope = seg.slope, origin = seg.origin;
@@ -312,7 +373,6 @@ void GateEngine::processBlock(const VstTimeInfo* timeInfo, const std::atomic<flo
   positioned_ = false;
   alignas(16) double pos[kChunk];
   alignas(16) double gain[kChunk];
-  alignas(16) float scratch[kChunk];
   for (int first = 0; first < sampleFrames; first += kChunk) {
     const int n = sampleFrames - first < kChunk ? sampleFrames - first : kChunk;
     if (usable) {
@@ -324,10 +384,8 @@ void GateEngine::processBlock(const VstTimeInfo* timeInfo, const std::atomic<flo
     if (gainTrace_ != nullptr) std::memcpy(gainTrace_ + first, gain, sizeof(double) * static_cast<size_t>(n));
     // Left channel fully before the right: with the same buffer passed as input
     // and output of a channel every sample is still read before it is written.
-    for (int t = 0; t < n; ++t) scratch[t] = toSample(gain[t] * static_cast<double>(in0[first + t]));
-    std::memcpy(out0 + first, scratch, sizeof(float) * static_cast<size_t>(n));
-    for (int t = 0; t < n; ++t) scratch[t] = toSample(gain[t] * static_cast<double>(in1[first + t]));
-    std::memcpy(out1 + first, scratch, sizeof(float) * static_cast<size_t>(n));
+    applyGain(gain, in0 + first, out0 + first, n);
+    applyGain(gain, in1 + first, out1 + first, n);
   }
   if (positioned_) publish();
 }

@@ -85,6 +85,7 @@ class GateEngine {
   int computePositions(int first, int count, double* pos);
   void computeGains(const std::atomic<float>* params, const double* pos, int count, double* gain);
   int findStep(double pos) const;
+  static bool inSegment(const Segment& seg, double pos);
   StepShape shapeOf(const std::atomic<float>* params, int k) const;
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
   void publish();
@@ -97,6 +98,7 @@ class GateEngine {
   double stepLength_ = 0.0;
   double noteLength_[kNumSteps] = {};
   int lastStep_ = 0;
+  float derivedFrom_[kNumSteps + 2] = {};  // the stored values of the last derivation
   int steps_ = 0;
 
   // Clock of the current block.
