@@ -100,8 +100,8 @@ class AudioEffect {
 
 class AudioEffectX : public AudioEffect {
  public:
-  AudioEffectX(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)
-      : AudioEffect(audioMaster, numPrograms, numParams) {}
+  AudioEffectX(audioMasterCallback master, VstInt32 programCount, VstInt32 paramCount)
+      : AudioEffect(master, programCount, paramCount) {}
 
   VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                        float opt) override;

@@ -8,7 +8,7 @@ class AudioEffect;
 
 class AEffEditor {
  public:
-  explicit AEffEditor(AudioEffect* effect) : effect(effect) {}
+  explicit AEffEditor(AudioEffect* owner) : effect(owner) {}
   AEffEditor(const AEffEditor&) = delete;
   AEffEditor& operator=(const AEffEditor&) = delete;
   virtual ~AEffEditor() = default;
