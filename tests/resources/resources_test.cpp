@@ -1,0 +1,184 @@
+// The sixteen images the module stores: each under its upper-case name, a
+// complete PNG file, with the size and frame layout the editor draws it with.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/resources/resources_lookup.h"
+
+namespace {
+
+struct ImageSpec {
+  const char* name;
+  int width;
+  int height;
+  int frames;
+};
+
+// The editor's table, plus the two images it stores but never loads.
+constexpr ImageSpec kImages[] = {
+    {"BASE.PNG", 900, 550, 1},
+    {"SLIDERSLOT1.PNG", 40, 200, 1},
+    {"SLIDERBLUEBIG.PNG", 40, 28, 1},
+    {"SLIDERSLOT3.PNG", 18, 95, 1},
+    {"SLIDERBLUESMALL.PNG", 18, 28, 1},
+    {"NOTELENGTHINDICATOR.PNG", 40, 364, 13},
+    {"STEPCOUNTINDICATOR.PNG", 40, 896, 32},
+    {"STEP.PNG", 790, 408, 17},
+    {"STEPSMALL.PNG", 790, 768, 32},
+    {"SPLASHSCREEN.PNG", 500, 300, 1},
+    {"CURRENTPAGE.PNG", 90, 56, 2},
+    {"MERGE.PNG", 40, 40, 2},
+    {"INCREMENT.PNG", 20, 36, 2},
+    {"DECREMENT.PNG", 20, 36, 2},
+    {"TOGGLE.PNG", 40, 54, 2},
+    {"INFOBUTTON.PNG", 40, 80, 2},
+};
+
+uint32_t be32(const unsigned char* p) {
+  return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+uint32_t crc32(const unsigned char* p, std::size_t n) {
+  uint32_t c = 0xffffffffu;
+  for (std::size_t i = 0; i < n; ++i) {
+    c ^= p[i];
+    for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1u)));
+  }
+  return ~c;
+}
+
+struct Header {
+  uint32_t width = 0, height = 0;
+  int depth = 0, colourType = 0, interlace = 0;
+};
+
+// Walks the chunks: signature, IHDR first, every CRC right, IEND last and at
+// the very end of the bytes (a cut or padded copy fails here).
+::testing::AssertionResult wellFormed(const restest::Bytes& b, Header& h) {
+  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  if (b.size < 8 || std::memcmp(b.data, kSignature, 8) != 0) return ::testing::AssertionFailure() << "no PNG signature";
+  std::size_t at = 8;
+  bool sawHeader = false, sawData = false;
+  while (at + 12 <= b.size) {
+    const uint32_t length = be32(b.data + at);
+    if (length > b.size - at - 12) return ::testing::AssertionFailure() << "chunk at " << at << " runs past the end";
+    const std::string type(reinterpret_cast<const char*>(b.data + at + 4), 4);
+    if (crc32(b.data + at + 4, length + 4) != be32(b.data + at + 8 + length))
+      return ::testing::AssertionFailure() << "bad CRC in " << type << " chunk at " << at;
+    if (!sawHeader && type != "IHDR") return ::testing::AssertionFailure() << "first chunk is " << type;
+    if (type == "IHDR") {
+      const unsigned char* d = b.data + at + 8;
+      h.width = be32(d);
+      h.height = be32(d + 4);
+      h.depth = d[8];
+      h.colourType = d[9];
+      h.interlace = d[12];
+      sawHeader = true;
+    }
+    if (type == "IDAT") sawData = true;
+    at += 12 + length;
+    if (type == "IEND") {
+      if (at != b.size) return ::testing::AssertionFailure() << (b.size - at) << " bytes after IEND";
+      if (!sawData) return ::testing::AssertionFailure() << "no image data";
+      return ::testing::AssertionSuccess();
+    }
+  }
+  return ::testing::AssertionFailure() << "no IEND chunk";
+}
+
+// RGBA, 8 bits a channel, rows top to bottom.
+std::vector<uint8_t> decode(const restest::Bytes& b, int& w, int& h) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  std::vector<uint8_t> pixels;
+  if (!png_image_begin_read_from_memory(&image, b.data, b.size)) return pixels;
+  image.format = PNG_FORMAT_RGBA;
+  pixels.resize(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+    png_image_free(&image);
+    pixels.clear();
+    return pixels;
+  }
+  w = int(image.width);
+  h = int(image.height);
+  return pixels;
+}
+
+TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
+  std::set<std::string> expected;
+  for (const ImageSpec& spec : kImages) {
+    expected.insert(spec.name);
+    restest::Bytes bytes;
+    EXPECT_TRUE(restest::findImage(spec.name, bytes)) << spec.name << " is not stored";
+  }
+  const std::vector<std::string> stored = restest::storedNames();
+  if (stored.empty()) GTEST_SKIP() << "this store cannot be listed";
+  const std::set<std::string> unique(stored.begin(), stored.end());
+  EXPECT_EQ(unique.size(), stored.size()) << "a name is stored twice";
+  EXPECT_EQ(unique, expected);
+}
+
+TEST(Resources, EveryImageIsACompletePngOfItsSizeAndFrameLayout) {
+  for (const ImageSpec& spec : kImages) {
+    SCOPED_TRACE(spec.name);
+    restest::Bytes bytes;
+    if (!restest::findImage(spec.name, bytes)) {
+      ADD_FAILURE() << "not stored";
+      continue;
+    }
+    Header h;
+    ASSERT_TRUE(wellFormed(bytes, h));
+    EXPECT_EQ(h.width, uint32_t(spec.width));
+    EXPECT_EQ(h.height, uint32_t(spec.height));
+    EXPECT_EQ(h.height % uint32_t(spec.frames), 0u) << "frames of unequal height";
+    // Eight-bit truecolour, with or without alpha, not interlaced: what every decoder on both platforms takes.
+    EXPECT_EQ(h.depth, 8);
+    EXPECT_TRUE(h.colourType == 2 || h.colourType == 6) << "colour type " << h.colourType;
+    EXPECT_EQ(h.interlace, 0);
+    int w = 0, hh = 0;
+    EXPECT_FALSE(decode(bytes, w, hh).empty()) << "the image data does not decode";
+  }
+}
+
+TEST(Resources, FramesOfEveryStripDifferFromEachOther) {
+  for (const ImageSpec& spec : kImages) {
+    if (spec.frames < 2) continue;
+    SCOPED_TRACE(spec.name);
+    restest::Bytes bytes;
+    ASSERT_TRUE(restest::findImage(spec.name, bytes));
+    int w = 0, h = 0;
+    const std::vector<uint8_t> pixels = decode(bytes, w, h);
+    ASSERT_EQ(pixels.size(), std::size_t(spec.width) * spec.height * 4);
+    const std::size_t frameBytes = pixels.size() / spec.frames;
+    for (int a = 0; a < spec.frames; ++a)
+      for (int b = a + 1; b < spec.frames; ++b)
+        EXPECT_FALSE(std::equal(pixels.begin() + a * frameBytes, pixels.begin() + (a + 1) * frameBytes,
+                                pixels.begin() + b * frameBytes))
+            << "frames " << a << " and " << b << " are the same picture";
+  }
+}
+
+TEST(Resources, PanelAndSplashScreenAreOpaque) {
+  // The frame's grey would show through a hole in the panel; the splash covers the editor.
+  for (const char* name : {"BASE.PNG", "SPLASHSCREEN.PNG"}) {
+    SCOPED_TRACE(name);
+    restest::Bytes bytes;
+    ASSERT_TRUE(restest::findImage(name, bytes));
+    int w = 0, h = 0;
+    const std::vector<uint8_t> pixels = decode(bytes, w, h);
+    ASSERT_FALSE(pixels.empty());
+    std::size_t holes = 0;
+    for (std::size_t i = 3; i < pixels.size(); i += 4) holes += pixels[i] != 255;
+    EXPECT_EQ(holes, 0u) << "pixels that are not opaque";
+  }
+}
+
+}  // namespace
