@@ -1,0 +1,52 @@
+// The effect inside the test module: four parameters, the base classes'
+// answers, and a process that reads the host's time once per block.
+#include <cstring>
+
+#include "plugin/audio_effect.h"
+#include "plugin/effect_factory.h"
+
+namespace {
+
+class TestFx : public AudioEffectX {
+ public:
+  explicit TestFx(audioMasterCallback master) : AudioEffectX(master, 2, 4) {
+    setNumInputs(2);
+    setNumOutputs(2);
+    setUniqueID(fourCharCode('T', 's', 'F', 'x'));
+    for (VstInt32 i = 0; i < 4; ++i) setParameter(i, 0.25f * static_cast<float>(i));
+  }
+  void setParameter(VstInt32 index, float value) override {
+    if (index >= 0 && index < 4) values_[index] = value;
+    updateDisplay();
+  }
+  float getParameter(VstInt32 index) override {
+    return index >= 0 && index < 4 ? values_[index] : 0.0f;
+  }
+  void getParameterName(VstInt32 index, char* text) override {
+    if (index >= 0 && index < 4) std::strcpy(text, index == 0 ? "Gain" : "Other");
+  }
+  void getParameterDisplay(VstInt32 index, char* text) override {
+    if (index >= 0 && index < 4) float2string(values_[index], text, 8);
+  }
+  bool getEffectName(char* name) override {
+    std::strcpy(name, "TestFx");
+    return true;
+  }
+  // Output = input * gain while the host reports a tempo, silence otherwise.
+  void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override {
+    VstTimeInfo* time = getTimeInfo(kVstTransportChanged | kVstTransportPlaying |
+                                    kVstPpqPosValid | kVstTempoValid);
+    float gain = time && (time->flags & kVstTempoValid) ? values_[0] : 0.0f;
+    for (VstInt32 c = 0; c < 2; ++c)
+      for (VstInt32 n = 0; n < sampleFrames; ++n) outputs[c][n] = inputs[c][n] * gain;
+  }
+
+ private:
+  float values_[4] = {};
+};
+
+}  // namespace
+
+AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
+  return new TestFx(audioMaster);
+}
