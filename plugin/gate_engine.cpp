@@ -67,6 +67,13 @@ void applyGain(const double* gain, const float* in, float* out, int n) {
   for (; t < n; ++t) out[t] = toSample(gain[t] * static_cast<double>(in[t]));
 }
 
+// False also when a position is not a number.
+bool nonDecreasing(const double* pos, int count) {
+  bool ok = true;
+  for (int t = 0; t + 1 < count; ++t) ok &= pos[t + 1] >= pos[t];
+  return ok;
+}
+
 enum SegmentKind { kSegAttack, kSegHold, kSegCrossfadeOut, kSegDecay, kSegClosed };
 
 }  // namespace
@@ -140,7 +147,7 @@ bool GateEngine::prepareClock(const VstTimeInfo* timeInfo) {
 }
 
 // Pattern positions of samples first .. first+count-1 of the block.
-int GateEngine::computePositions(int first, int count, double* pos) {
+bool GateEngine::computePositions(int first, int count, double* pos) {
   if (playing_) {
     const double length = patternLength_;
     const double c0 = (first + samplePos_) / length;
@@ -148,19 +155,21 @@ int GateEngine::computePositions(int first, int count, double* pos) {
     const bool fits = std::fabs(c0) < gate_rules::kInt32Limit && std::fabs(c1) < gate_rules::kInt32Limit;
     if (fits) {
       // The cycle count is monotonic over the chunk, so both ends fitting means
-      // every sample truncates through the integer without overflow.
+      // every sample truncates through the integer without overflow; both ends
+      // in the same cycle means no wrap in between.
       for (int t = 0; t < count; ++t) {
         const double patternCycles = ((first + t) + samplePos_) / length;
         const double patternCycle = static_cast<double>(static_cast<int32_t>(patternCycles));
         pos[t] = (patternCycles - patternCycle) * length;
       }
+      if (static_cast<int32_t>(c0) == static_cast<int32_t>(c1) && c0 >= 0.0) return true;
     } else {
       for (int t = 0; t < count; ++t) {
         const double patternCycles = ((first + t) + samplePos_) / length;
         pos[t] = (patternCycles - std::trunc(patternCycles)) * length;
       }
     }
-    return count;
+    return nonDecreasing(pos, count);
   }
   VstInt32 counter = freeRun_;
   if (counter >= 0 && counter < std::numeric_limits<VstInt32>::max() - count &&
@@ -168,7 +177,7 @@ int GateEngine::computePositions(int first, int count, double* pos) {
     // No wrap inside this chunk: the counter just climbs.
     for (int t = 0; t < count; ++t) pos[t] = counter + 1 + t;
     freeRun_ = counter + count;
-    return count;
+    return true;
   }
   for (int t = 0; t < count; ++t) {
     if (counter < 0) counter = 0;
@@ -177,7 +186,7 @@ int GateEngine::computePositions(int first, int count, double* pos) {
     pos[t] = counter;
   }
   freeRun_ = counter;
-  return count;
+  return nonDecreasing(pos, count);
 }
 
 // Index of the pattern step that holds pos, or -1 outside the pattern.
@@ -277,7 +286,76 @@ GateEngine::Segment GateEngine::segmentFor(const std::atomic<float>* params, int
   seg.decayStart = cur.decayStart;
   seg.noteEnd = noteEnd_[s];
   seg.merged = cur.merged;
+
+  // What this segment depends on: its own step's attack and decay (they place
+  // the segment), the level where the gain uses it, the merge flags that chose
+  // the shape, and the neighbour's values a crossfade reads.
+  seg.watchCount = 0;
+  watch(params, seg, kAttack + s);
+  watch(params, seg, kDecay + s);
+  if (seg.kind != kSegClosed) watch(params, seg, kGate + s);
+  if (seg.kind == kSegAttack) {
+    const int prev = s == 0 ? lastStep_ : s - 1;
+    watch(params, seg, kMerge + prev);
+    watch(params, seg, kGate + prev);
+    watch(params, seg, kDecay + prev);
+  } else if (seg.kind != kSegHold) {
+    watch(params, seg, kMerge + s);
+    if (seg.kind == kSegCrossfadeOut) {
+      const int next = s + 1 < steps_ ? s + 1 : 0;
+      watch(params, seg, kGate + next);
+      watch(params, seg, kAttack + next);
+    }
+  }
   return seg;
+}
+
+void GateEngine::watch(const std::atomic<float>* params, Segment& seg, int index) {
+  const float v = load(params, index);
+  uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  seg.watchIndex[seg.watchCount] = index;
+  seg.watchBits[seg.watchCount] = bits;
+  ++seg.watchCount;
+}
+
+namespace {
+
+inline uint32_t bitsOf(const std::atomic<float>* p) {
+  const float v = p->load(std::memory_order_relaxed);
+  uint32_t b;
+  std::memcpy(&b, &v, sizeof b);
+  return b;
+}
+
+}  // namespace
+
+// The first sample in (first, end) at which a watched parameter reads
+// differently, or end: a change takes effect at the next sample. Written out
+// for three and for six values so the addresses stay in registers.
+int GateEngine::unchangedRun(const std::atomic<float>* params, const Segment& seg, int first, int end) {
+  const int n = seg.watchCount;
+  const auto at = [&](int w) { return params + seg.watchIndex[w < n ? w : 0]; };
+  const auto want = [&](int w) { return seg.watchBits[w < n ? w : 0]; };
+  const std::atomic<float>* const p0 = at(0);
+  const std::atomic<float>* const p1 = at(1);
+  const std::atomic<float>* const p2 = at(2);
+  const uint32_t w0 = want(0), w1 = want(1), w2 = want(2);
+  if (n <= 3) {
+    for (int t = first + 1; t < end; ++t)
+      if (((bitsOf(p0) ^ w0) | (bitsOf(p1) ^ w1) | (bitsOf(p2) ^ w2)) != 0) return t;
+    return end;
+  }
+  const std::atomic<float>* const p3 = at(3);
+  const std::atomic<float>* const p4 = at(4);
+  const std::atomic<float>* const p5 = at(5);
+  const uint32_t w3 = want(3), w4 = want(4), w5 = want(5);
+  for (int t = first + 1; t < end; ++t) {
+    const uint32_t diff = (bitsOf(p0) ^ w0) | (bitsOf(p1) ^ w1) | (bitsOf(p2) ^ w2) | (bitsOf(p3) ^ w3) |
+                          (bitsOf(p4) ^ w4) | (bitsOf(p5) ^ w5);
+    if (diff != 0) return t;
+  }
+  return end;
 }
 
 bool GateEngine::inSegment(const Segment& seg, double q) {
@@ -297,10 +375,8 @@ bool GateEngine::inSegment(const Segment& seg, double q) {
   return kind == seg.kind;
 }
 
-void GateEngine::computeGains(const std::atomic<float>* params, const double* pos, int count,
+void GateEngine::computeGains(const std::atomic<float>* params, const double* pos, int count, bool monotonic,
                               double* gain) {
-  bool monotonic = true;
-  for (int t = 0; t + 1 < count; ++t) monotonic &= pos[t + 1] >= pos[t];
   int j = 0;
   while (j < count) {
     const double p0 = pos[j];
@@ -338,6 +414,7 @@ void GateEngine::computeGains(const std::atomic<float>* params, const double* po
       } else {
         while (end < count && inSegment(seg, pos[end])) ++end;
       }
+      end = unchangedRun(params, seg, j, end);
       if (seg.linear) {
         const double base = seg.base, slope = seg.slope, origin = seg.origin;
         for (int t = j; t < end; ++t) gain[t] = finiteGain(base + slope * (pos[t] - origin));
@@ -376,8 +453,8 @@ void GateEngine::processBlock(const VstTimeInfo* timeInfo, const std::atomic<flo
   for (int first = 0; first < sampleFrames; first += kChunk) {
     const int n = sampleFrames - first < kChunk ? sampleFrames - first : kChunk;
     if (usable) {
-      computePositions(first, n, pos);
-      computeGains(params, pos, n, gain);
+      const bool monotonic = computePositions(first, n, pos);
+      computeGains(params, pos, n, monotonic, gain);
     } else {
       for (int t = 0; t < n; ++t) gain[t] = gate_rules::kBypassGain;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "plugin/host_interface.h"
 #include "plugin/parameter_ids.h"
@@ -78,16 +79,25 @@ class GateEngine {
     bool merged;
     bool linear;  // g = base + slope * (pos - origin), else g = base
     double base, slope, origin;
+    // The per-sample parameters this segment's gain and extent were made from;
+    // the run ends at the first sample that sees one of them changed.
+    int watchCount;
+    int watchIndex[6];
+    uint32_t watchBits[6];
   };
 
   void deriveLengths(const std::atomic<float>* params);
   bool prepareClock(const VstTimeInfo* timeInfo);
-  int computePositions(int first, int count, double* pos);
-  void computeGains(const std::atomic<float>* params, const double* pos, int count, double* gain);
+  // Returns whether the positions never decrease over the chunk.
+  bool computePositions(int first, int count, double* pos);
+  void computeGains(const std::atomic<float>* params, const double* pos, int count, bool monotonic,
+                    double* gain);
   int findStep(double pos) const;
   static bool inSegment(const Segment& seg, double pos);
   StepShape shapeOf(const std::atomic<float>* params, int k) const;
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
+  static void watch(const std::atomic<float>* params, Segment& seg, int index);
+  static int unchangedRun(const std::atomic<float>* params, const Segment& seg, int first, int end);
   void publish();
 
   // Rate of the last resume.

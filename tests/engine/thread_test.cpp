@@ -34,9 +34,9 @@ TEST(Threads, EditsAndReadersDuringBlocks) {
   });
   std::thread reader([&] {
     double sink = 0;
-    while (!stop.load(std::memory_order_relaxed)) {
-      sink += engine.patternPosition() + engine.stepStart(static_cast<int>(sink) & 31) + engine.stepCount() +
-              engine.stepLength() + engine.noteLength(3) + (engine.hasRun() ? 1 : 0);
+    for (unsigned n = 0; !stop.load(std::memory_order_relaxed); ++n) {
+      sink += engine.patternPosition() + engine.stepStart(static_cast<int>(n & 31u)) + engine.stepCount() +
+              engine.stepLength() + engine.noteLength(static_cast<int>(n & 31u)) + (engine.hasRun() ? 1 : 0);
     }
     EXPECT_FALSE(std::isnan(sink));
   });
