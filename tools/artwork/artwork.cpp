@@ -167,6 +167,7 @@ void text(cairo_t* cr, const std::string& s, double x, double cy, const Font& f,
     cairo_show_text(cr, ch.c_str());
     left += e.x_advance + tracking;
   }
+  cairo_new_path(cr);  // show_text leaves a current point; the next arc must not join it
 }
 
 // The largest size up to `size` at which s fits in maxWidth.
@@ -204,24 +205,25 @@ void valueBox(cairo_t* cr, double y, const std::string& label) {
   text(cr, label, 20, y + 14, f, kText);
 }
 
-// The maker's mark: a ring with a wave rolling into a cove.
+// The maker's mark: a ring around two waves rolling into a cove.
 void makerLogo(cairo_t* cr, double cx, double cy, double r, const Colour& c) {
   cairo_save(cr);
+  cairo_new_path(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_width(cr, r * 0.16);
   set(cr, c);
+  cairo_set_line_width(cr, std::max(1.2, r * 0.17));
   cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
   cairo_stroke(cr);
-  cairo_arc(cr, cx, cy, r * 0.78, 0, 2 * M_PI);
-  cairo_clip(cr);
-  // the wave: a crest curling to the left over a filled sea
-  cairo_move_to(cr, cx - r, cy + r * 0.25);
-  cairo_curve_to(cr, cx - r * 0.55, cy - r * 0.05, cx - r * 0.25, cy - r * 0.75, cx + r * 0.2, cy - r * 0.45);
-  cairo_curve_to(cr, cx + r * 0.5, cy - r * 0.25, cx + r * 0.3, cy + r * 0.15, cx + r * 0.05, cy);
-  cairo_curve_to(cr, cx + r * 0.35, cy + r * 0.3, cx + r * 0.7, cy + r * 0.1, cx + r, cy + r * 0.05);
-  cairo_line_to(cr, cx + r, cy + r);
-  cairo_line_to(cr, cx - r, cy + r);
-  cairo_close_path(cr);
+  cairo_set_line_width(cr, std::max(1.1, r * 0.15));
+  for (int k = 0; k < 2; ++k) {
+    const double y = cy - r * 0.12 + k * r * 0.42, half = r * (k == 0 ? 0.6 : 0.5), amp = r * 0.16;
+    cairo_move_to(cr, cx - half, y);
+    cairo_curve_to(cr, cx - half * 0.5, y - amp * 2, cx - half * 0.2, y - amp * 2, cx, y);
+    cairo_curve_to(cr, cx + half * 0.2, y + amp * 2, cx + half * 0.5, y + amp * 2, cx + half, y);
+    cairo_stroke(cr);
+  }
+  // the sun over the cove
+  cairo_arc(cr, cx + r * 0.28, cy - r * 0.5, r * 0.15, 0, 2 * M_PI);
   cairo_fill(cr);
   cairo_restore(cr);
 }
@@ -239,6 +241,12 @@ void gateMotif(cairo_t* cr, double x, double y, double w, double h, const Colour
     cairo_line_to(cr, x0 + step * 0.86, y + h);
     cairo_line_to(cr, x0 + step, y + h);
   }
+  cairo_close_path(cr);
+  cairo_path_t* outline = cairo_copy_path(cr);
+  verticalGradient(cr, y, y + h, Colour{c.r, c.g, c.b, c.a * 0.35}, Colour{c.r, c.g, c.b, 0});
+  cairo_fill(cr);
+  cairo_append_path(cr, outline);
+  cairo_path_destroy(outline);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   cairo_set_line_width(cr, lineWidth);
   set(cr, c);
@@ -247,6 +255,7 @@ void gateMotif(cairo_t* cr, double x, double y, double w, double h, const Colour
 
 // Round information button: a ring and an "i", lit or not.
 void infoButton(cairo_t* cr, double cx, double cy, double r, bool lit) {
+  cairo_new_path(cr);
   cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
   cairo_pattern_t* p = cairo_pattern_create_radial(cx - r * 0.3, cy - r * 0.4, r * 0.1, cx, cy, r);
   if (lit) {
@@ -322,25 +331,32 @@ void drawBase(cairo_t* cr) {
   // recessed lanes behind each step column (merge button to note buttons)
   for (int i = 0; i < kColumns; ++i) {
     const double x = columnX(i);
-    roundedRect(cr, x - 3, 23, 46, 381, 5);
-    verticalGradient(cr, 23, 404, hex(0x15181c, 0.85), Colour{kLane.r, kLane.g, kLane.b, 0.85});
+    roundedRect(cr, x - 3, 23, 46, 378, 5);
+    verticalGradient(cr, 23, 401, hex(0x15181c, 0.85), Colour{kLane.r, kLane.g, kLane.b, 0.85});
     cairo_fill_preserve(cr);
     set(cr, hex(0x000000, 0.35));
     cairo_stroke(cr);
-    // light catching the lower lip of the recess
-    cairo_move_to(cr, x - 1, 404.5);
-    cairo_line_to(cr, x + 41, 404.5);
-    set(cr, hex(0xffffff, 0.06));
-    cairo_stroke(cr);
   }
-  // a shared recess behind the three step indicators
-  roundedRect(cr, 52, 398, 796, 54, 5);
-  set(cr, hex(0x121417, 0.9));
-  cairo_fill_preserve(cr);
-  set(cr, hex(0x000000, 0.4));
+  // one recess behind the three step indicators and, joined to it, the step
+  // count, step length and page controls: outlined as one shape
+  auto recessPath = [cr] {
+    roundedRect(cr, 52, 398, 796, 53, 5);
+    roundedRect(cr, 52, 440, 96, 87, 5);
+  };
+  recessPath();
+  cairo_set_line_width(cr, 2);
+  set(cr, hex(0x000000, 0.45));
   cairo_stroke(cr);
-  cairo_move_to(cr, 55, 452.5);
-  cairo_line_to(cr, 845, 452.5);
+  recessPath();
+  set(cr, hex(0x131518));
+  cairo_fill(cr);
+  cairo_set_line_width(cr, 1);
+  cairo_move_to(cr, 55, 527.5);
+  cairo_line_to(cr, 145, 527.5);
+  set(cr, hex(0xffffff, 0.06));
+  cairo_stroke(cr);
+  cairo_move_to(cr, 150, 451.5);
+  cairo_line_to(cr, 845, 451.5);
   set(cr, hex(0xffffff, 0.06));
   cairo_stroke(cr);
 
@@ -392,14 +408,9 @@ void drawBase(cairo_t* cr) {
 
   // lower left: caption of the step length indicator and the frames of the small controls
   text(cr, "STEP LENGTH", 152, 463, caption, kCaption, Align::kLeft, 0.4);
-  text(cr, "LENGTH OF ONE STEP", 152, 476, Font{kSansCondensed, 8, false}, kCaptionDim, Align::kLeft, 0.2);
-  for (int x : {55, 105}) {
-    roundedRect(cr, x - 2.5, 446.5, 45, 51, 4);
-    set(cr, hex(0x000000, 0.3));
-    cairo_stroke(cr);
-  }
-  roundedRect(cr, 52.5, 492.5, 95, 33, 4);
-  set(cr, hex(0x000000, 0.3));
+  cairo_move_to(cr, 152, 471.5);
+  cairo_line_to(cr, 230, 471.5);
+  set(cr, hex(0x3fdcff, 0.25));
   cairo_stroke(cr);
 
   // lower right: product name, version, maker and the information button
