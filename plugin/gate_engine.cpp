@@ -3,10 +3,10 @@
 // Output samples and the published position must equal a per-sample evaluation of
 // every table, bit for bit; this version gets there faster by computing the
 // block-constant tables once per block and, per run of samples that share one
-// envelope segment, the segment's line once. Gate levels, attacks, decays and
-// merge flags are read again at every segment change and at least every kChunk
-// samples. Every formula keeps the operation order of the per-sample form so the
-// doubles come out identical.
+// envelope segment, the segment's line once. The gate levels, attacks, decays
+// and merge flags a segment depends on are still read for every sample, and a
+// change ends the run there. Every formula keeps the operation order of the
+// per-sample form so the doubles come out identical.
 #include "plugin/gate_engine.h"
 
 #include <cfloat>
