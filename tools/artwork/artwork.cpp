@@ -360,11 +360,18 @@ void drawBase(cairo_t* cr) {
   set(cr, hex(0xffffff, 0.06));
   cairo_stroke(cr);
 
-  // step numbers above the columns, groups of four in alternating brightness
-  for (int i = 0; i < kColumns; ++i) {
-    const bool first = i % 4 == 0;
-    text(cr, std::to_string(i + 1), columnX(i) + 20, 13.5, Font{kSans, 10, true}, first ? kCaption : kCaptionDim);
-  }
+  // step numbers above the columns: the column shows step n on page A and
+  // step n + 16 on page B, so both are written, A's brighter
+  auto header = [&](double cx, const std::string& a, const std::string& b, const Colour& ca) {
+    text(cr, a, cx - 3, 13.5, Font{kSans, 10, true}, ca, Align::kRight);
+    cairo_rectangle(cr, cx - 0.5, 8, 1, 11);
+    set(cr, hex(0x4a545e));
+    cairo_fill(cr);
+    text(cr, b, cx + 3, 13.5, Font{kSansCondensed, 8.5, true}, kCaptionDim, Align::kLeft);
+  };
+  header(29, "A", "B", kCaption);
+  for (int i = 0; i < kColumns; ++i)
+    header(columnX(i) + 20, std::to_string(i + 1), std::to_string(i + 17), i % 4 == 0 ? kText : kCaption);
 
   // dotted group separators
   for (int x : {250, 450, 650}) {
@@ -568,7 +575,7 @@ void lightBar(cairo_t* cr, double x, double y, double w, double h, bool lit) {
 
 void drawStepStrip(cairo_t* cr) {
   for (int f = 0; f < 17; ++f)
-    for (int i = 0; i < 16; ++i) lightBar(cr, 50 * i + 1.5, f * 24 + 7.5, 37, 9, i == f);
+    for (int i = 0; i < 16; ++i) lightBar(cr, 50 * i + 0.5, f * 24 + 7.5, 39, 9, i == f);
 }
 
 // 32 bars over 790 pixels, in groups of four with a wider gap between groups.
