@@ -32,10 +32,6 @@ const Colour kCaptionDim = hex(0x5d6873);
 const Colour kText = hex(0xe6eef5);
 const Colour kCyan = hex(0x3fdcff);
 const Colour kCyanDeep = hex(0x12a8e0);
-const Colour kBlue = hex(0x2a7fd4);
-const Colour kBlueDeep = hex(0x164a86);
-const Colour kNavy = hex(0x0f2b4a);
-const Colour kNavyDark = hex(0x0b1a2c);
 const Colour kSlot = hex(0x0c0e10);
 
 const char* const kSans = "DejaVu Sans";
