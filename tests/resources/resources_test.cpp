@@ -14,7 +14,7 @@
 
 namespace {
 
-struct ImageSpec {
+struct ImageLayout {
   const char* name;
   int width;
   int height;
@@ -22,7 +22,7 @@ struct ImageSpec {
 };
 
 // The editor's table, plus the two images it stores but never loads.
-constexpr ImageSpec kImages[] = {
+constexpr ImageLayout kImages[] = {
     {"BASE.PNG", 900, 550, 1},
     {"SLIDERSLOT1.PNG", 40, 200, 1},
     {"SLIDERBLUEBIG.PNG", 40, 28, 1},
@@ -114,10 +114,10 @@ std::vector<uint8_t> decode(const restest::Bytes& b, int& w, int& h) {
 
 TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
   std::set<std::string> expected;
-  for (const ImageSpec& spec : kImages) {
-    expected.insert(spec.name);
+  for (const ImageLayout& image : kImages) {
+    expected.insert(image.name);
     restest::Bytes bytes;
-    EXPECT_TRUE(restest::findImage(spec.name, bytes)) << spec.name << " is not stored";
+    EXPECT_TRUE(restest::findImage(image.name, bytes)) << image.name << " is not stored";
   }
   const std::vector<std::string> stored = restest::storedNames();
   if (stored.empty()) GTEST_SKIP() << "this store cannot be listed";
@@ -127,18 +127,18 @@ TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
 }
 
 TEST(Resources, EveryImageIsACompletePngOfItsSizeAndFrameLayout) {
-  for (const ImageSpec& spec : kImages) {
-    SCOPED_TRACE(spec.name);
+  for (const ImageLayout& image : kImages) {
+    SCOPED_TRACE(image.name);
     restest::Bytes bytes;
-    if (!restest::findImage(spec.name, bytes)) {
+    if (!restest::findImage(image.name, bytes)) {
       ADD_FAILURE() << "not stored";
       continue;
     }
     Header h;
     ASSERT_TRUE(wellFormed(bytes, h));
-    EXPECT_EQ(h.width, uint32_t(spec.width));
-    EXPECT_EQ(h.height, uint32_t(spec.height));
-    EXPECT_EQ(h.height % uint32_t(spec.frames), 0u) << "frames of unequal height";
+    EXPECT_EQ(h.width, uint32_t(image.width));
+    EXPECT_EQ(h.height, uint32_t(image.height));
+    EXPECT_EQ(h.height % uint32_t(image.frames), 0u) << "frames of unequal height";
     // Eight-bit truecolour, with or without alpha, not interlaced: what every decoder on both platforms takes.
     EXPECT_EQ(h.depth, 8);
     EXPECT_TRUE(h.colourType == 2 || h.colourType == 6) << "colour type " << h.colourType;
@@ -149,17 +149,17 @@ TEST(Resources, EveryImageIsACompletePngOfItsSizeAndFrameLayout) {
 }
 
 TEST(Resources, FramesOfEveryStripDifferFromEachOther) {
-  for (const ImageSpec& spec : kImages) {
-    if (spec.frames < 2) continue;
-    SCOPED_TRACE(spec.name);
+  for (const ImageLayout& image : kImages) {
+    if (image.frames < 2) continue;
+    SCOPED_TRACE(image.name);
     restest::Bytes bytes;
-    ASSERT_TRUE(restest::findImage(spec.name, bytes));
+    ASSERT_TRUE(restest::findImage(image.name, bytes));
     int w = 0, h = 0;
     const std::vector<uint8_t> pixels = decode(bytes, w, h);
-    ASSERT_EQ(pixels.size(), std::size_t(spec.width) * spec.height * 4);
-    const std::size_t frameBytes = pixels.size() / spec.frames;
-    for (int a = 0; a < spec.frames; ++a)
-      for (int b = a + 1; b < spec.frames; ++b)
+    ASSERT_EQ(pixels.size(), std::size_t(image.width) * image.height * 4);
+    const std::size_t frameBytes = pixels.size() / image.frames;
+    for (int a = 0; a < image.frames; ++a)
+      for (int b = a + 1; b < image.frames; ++b)
         EXPECT_FALSE(std::equal(pixels.begin() + a * frameBytes, pixels.begin() + (a + 1) * frameBytes,
                                 pixels.begin() + b * frameBytes))
             << "frames " << a << " and " << b << " are the same picture";
