@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 
 namespace Toolkit {
@@ -22,6 +23,8 @@ CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* edi
     : CViewContainer(rect), editor(editorInterface), parentWindow(parentWindowHandle) {
   frame = this;
   attached = true;
+  // The frame keeps the drawing library up while it lives, like every bitmap.
+  ensureGdiplus();
 }
 
 CFrame::~CFrame() {
@@ -30,6 +33,7 @@ CFrame::~CFrame() {
   hoverView = nullptr;
   // While this is still a frame: removal calls back into onViewRemoved.
   removeAll(true);
+  releaseGdiplus();
 }
 
 bool CFrame::getOpenFlag() const { return openFlag; }

@@ -8,6 +8,7 @@
 #include "tests/toolkit/draw_support.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/frame.h"
 #include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
@@ -162,6 +163,15 @@ TEST(DrawBitmap, SharedGraphicsUserFollowsTheBitmaps) {
   ensureGdiplus();
   releaseGdiplus();
   releaseGdiplus();  // one too many: harmless
+  EXPECT_EQ(gdiplusUser, nullptr);
+
+  // A frame is a user too: it outlives the last bitmap.
+  CFrame* frame = new CFrame(CRect(0, 0, 10, 10), nullptr, nullptr);
+  CBitmap* e = new CBitmap(CResourceDescription("draw_strip.png"));
+  EXPECT_EQ(gdiplusUser->getNbReference(), 2);
+  e->release();
+  ASSERT_NE(gdiplusUser, nullptr);
+  frame->release();
   EXPECT_EQ(gdiplusUser, nullptr);
 }
 
