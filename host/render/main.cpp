@@ -186,13 +186,13 @@ void demoPattern(Options& o) {
   o.params.push_back({zendrel::kMerge + 14, 1.0f});  // step 15 into step 16
 }
 
-// A sustained A minor chord, slightly detuned between the channels.
-void synthesise(double rate, size_t frames, std::vector<float>& left, std::vector<float>& right) {
+// A sustained A minor chord, slightly detuned between the channels, made a
+// block at a time: frames [at, at + n) of a chord `total` frames long.
+void synthesise(double rate, size_t at, size_t n, size_t total, float* left, float* right) {
   const double notes[] = {220.0, 261.6256, 329.6276, 440.0};
-  left.assign(frames, 0.0f);
-  right.assign(frames, 0.0f);
   const double fade = 0.02 * rate;
-  for (size_t i = 0; i < frames; ++i) {
+  for (size_t j = 0; j < n; ++j) {
+    const size_t i = at + j;
     const double t = static_cast<double>(i) / rate;
     double l = 0, r = 0;
     for (double f : notes) {
@@ -201,11 +201,19 @@ void synthesise(double rate, size_t frames, std::vector<float>& left, std::vecto
     }
     double g = 1.0;
     if (static_cast<double>(i) < fade) g = static_cast<double>(i) / fade;
-    if (static_cast<double>(frames - i) < fade) g = static_cast<double>(frames - i) / fade;
-    left[i] = static_cast<float>(l * g);
-    right[i] = static_cast<float>(r * g);
+    if (static_cast<double>(total - i) < fade) g = static_cast<double>(total - i) / fade;
+    left[j] = static_cast<float>(l * g);
+    right[j] = static_cast<float>(r * g);
   }
 }
+
+// Closes a sound file when it goes out of scope.
+struct SoundFile {
+  SNDFILE* f = nullptr;
+  ~SoundFile() {
+    if (f) sf_close(f);
+  }
+};
 
 const char* noteName(double fraction) {
   static const char* const names[zendrel::kNoteValueCount] = {
@@ -218,36 +226,24 @@ const char* noteName(double fraction) {
 
 int run(Options& o, bool demo) {
   // Input: the file, or the synthesised chord.
-  std::vector<float> inL, inR;
+  SoundFile input;
   int channels = 2;
   double rate = o.rate;
+  size_t total = 0;
   int outFormat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
   if (!o.input.empty()) {
     if (!fileExists(o.input)) return fail("cannot open '" + o.input + "': no such file");
     SF_INFO info{};
-    SNDFILE* f = sf_open(o.input.c_str(), SFM_READ, &info);
-    if (!f) return fail("cannot read '" + o.input + "': " + sf_strerror(nullptr) + " (give a WAV file)");
-    if (info.channels < 1 || info.channels > 2) {
-      sf_close(f);
+    input.f = sf_open(o.input.c_str(), SFM_READ, &info);
+    if (!input.f) return fail("cannot read '" + o.input + "': " + sf_strerror(nullptr) + " (give a WAV file)");
+    if (info.channels < 1 || info.channels > 2)
       return fail("'" + o.input + "' has " + std::to_string(info.channels) +
                   " channels; only mono and stereo files can be rendered");
-    }
-    if (info.frames <= 0 || info.frames > (sf_count_t{1} << 31)) {
-      sf_close(f);
-      return fail("'" + o.input + "' holds no audio frames (or too many to render)");
-    }
+    if (info.frames <= 0) return fail("'" + o.input + "' holds no audio frames");
     channels = info.channels;
     rate = info.samplerate;
+    total = static_cast<size_t>(info.frames);
     outFormat = info.format;
-    std::vector<float> interleaved(static_cast<size_t>(info.frames) * static_cast<size_t>(channels));
-    const sf_count_t got = sf_readf_float(f, interleaved.data(), info.frames);
-    sf_close(f);
-    inL.resize(static_cast<size_t>(got));
-    inR.resize(static_cast<size_t>(got));
-    for (size_t i = 0; i < inL.size(); ++i) {
-      inL[i] = interleaved[i * static_cast<size_t>(channels)];
-      inR[i] = channels == 2 ? interleaved[i * 2 + 1] : inL[i];
-    }
     if (o.rateGiven)
       std::fprintf(stderr, "zendrel-render: note: --rate applies to the synthesised input; '%s' plays at %g Hz\n",
                    o.input.c_str(), rate);
@@ -275,10 +271,10 @@ int run(Options& o, bool demo) {
   const double samplesPerBar = 60.0 / o.bpm * rate * 4.0;
   const double samplesPerStep = samplesPerBar * stepLength;
   const double patternLength = samplesPerBar * steps * stepLength;
-
   if (o.input.empty()) {
-    const double seconds = o.seconds > 0 ? o.seconds : std::max(4 * samplesPerBar, 2 * patternLength + 1) / rate;
-    synthesise(rate, static_cast<size_t>(std::ceil(seconds * rate)), inL, inR);
+    const double seconds =
+        o.seconds > 0 ? o.seconds : std::max(4 * samplesPerBar, 2 * patternLength + 1) / rate;
+    total = static_cast<size_t>(std::ceil(seconds * rate));
   }
 
   // Plot window: the first whole cycle.
@@ -290,49 +286,66 @@ int run(Options& o, bool demo) {
     first = static_cast<size_t>(std::ceil(nextStart - o.start));
   }
   size_t window = static_cast<size_t>(std::ceil(patternLength));
-  if (first >= inL.size()) first = 0;
-  if (!o.plot.empty() && first + window > inL.size()) {
-    std::fprintf(stderr, "zendrel-render: note: the input ends before the pattern cycle does; the plot shows %.0f%% of it\n",
-                 100.0 * static_cast<double>(inL.size() - first) / static_cast<double>(window));
-    window = inL.size() - first;
+  if (first >= total) first = 0;
+  if (!o.plot.empty() && first + window > total) {
+    std::fprintf(stderr,
+                 "zendrel-render: note: the input ends before the pattern cycle does; the plot shows %.0f%% of it\n",
+                 100.0 * static_cast<double>(total - first) / static_cast<double>(window));
+    window = total - first;
   }
+  if (o.plot.empty()) window = 0;
+  std::vector<float> winInL(window), winInR(window), winOutL(window), winOutR(window);
+
+  SF_INFO outInfo{};
+  outInfo.samplerate = static_cast<int>(std::lround(rate));
+  outInfo.channels = channels;
+  outInfo.format = outFormat;
+  if (!sf_format_check(&outInfo)) outInfo.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  SoundFile output;
+  output.f = sf_open(o.output.c_str(), SFM_WRITE, &outInfo);
+  if (!output.f) return fail("cannot write '" + o.output + "': " + sf_strerror(nullptr));
 
   host.setSamplePosition(o.start);
   host.setPpqPosition(o.start / (60.0 / o.bpm * rate));
   host.setPlaying(!o.stopped);
-  std::vector<float> outL(inL.size()), outR(inR.size());
-  std::vector<float> bl(static_cast<size_t>(o.block)), br(bl.size()), ol(bl.size()), orr(bl.size());
-  for (size_t at = 0; at < inL.size(); at += static_cast<size_t>(o.block)) {
-    const size_t n = std::min(static_cast<size_t>(o.block), inL.size() - at);
-    std::copy_n(inL.begin() + static_cast<long>(at), n, bl.begin());
-    std::copy_n(inR.begin() + static_cast<long>(at), n, br.begin());
+  const size_t block = static_cast<size_t>(o.block);
+  std::vector<float> bl(block), br(block), ol(block), orr(block), frames(block * 2);
+  size_t done = 0;
+  while (done < total) {
+    size_t n = std::min(block, total - done);
+    if (input.f) {
+      const sf_count_t got = sf_readf_float(input.f, frames.data(), static_cast<sf_count_t>(n));
+      if (got <= 0) break;  // the file was shorter than its header said
+      n = static_cast<size_t>(got);
+      for (size_t i = 0; i < n; ++i) {
+        bl[i] = frames[i * static_cast<size_t>(channels)];
+        br[i] = channels == 2 ? frames[i * 2 + 1] : bl[i];
+      }
+    } else {
+      synthesise(rate, done, n, total, bl.data(), br.data());
+    }
     float* ins[2] = {bl.data(), br.data()};
     float* outs[2] = {ol.data(), orr.data()};
     host.processReplacing(ins, outs, static_cast<VstInt32>(n));
-    std::copy_n(ol.begin(), n, outL.begin() + static_cast<long>(at));
-    std::copy_n(orr.begin(), n, outR.begin() + static_cast<long>(at));
+    for (size_t i = 0; i < n; ++i) {
+      frames[i * static_cast<size_t>(channels)] = ol[i];
+      if (channels == 2) frames[i * 2 + 1] = orr[i];
+      const size_t at = done + i;
+      if (at >= first && at < first + window) {
+        winInL[at - first] = bl[i];
+        winInR[at - first] = br[i];
+        winOutL[at - first] = ol[i];
+        winOutR[at - first] = orr[i];
+      }
+    }
+    if (sf_writef_float(output.f, frames.data(), static_cast<sf_count_t>(n)) != static_cast<sf_count_t>(n))
+      return fail("cannot write '" + o.output + "': " + sf_strerror(output.f));
+    done += n;
   }
   host.dispatch(effMainsChanged, 0, 0);
 
-  // Output file.
-  SF_INFO info{};
-  info.samplerate = static_cast<int>(std::lround(rate));
-  info.channels = channels;
-  info.format = outFormat;
-  if (!sf_format_check(&info)) info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-  SNDFILE* f = sf_open(o.output.c_str(), SFM_WRITE, &info);
-  if (!f) return fail("cannot write '" + o.output + "': " + sf_strerror(nullptr));
-  std::vector<float> interleaved(outL.size() * static_cast<size_t>(channels));
-  for (size_t i = 0; i < outL.size(); ++i) {
-    interleaved[i * static_cast<size_t>(channels)] = outL[i];
-    if (channels == 2) interleaved[i * 2 + 1] = outR[i];
-  }
-  const sf_count_t written = sf_writef_float(f, interleaved.data(), static_cast<sf_count_t>(outL.size()));
-  sf_close(f);
-  if (written != static_cast<sf_count_t>(outL.size())) return fail("cannot write '" + o.output + "': disk full?");
-
   std::printf("wrote %s: %zu frames, %d channel%s at %g Hz, %s input, %g BPM, transport %s, %g steps of %s%s\n",
-              o.output.c_str(), outL.size(), channels, channels == 1 ? "" : "s", rate,
+              o.output.c_str(), done, channels, channels == 1 ? "" : "s", rate,
               o.input.empty() ? "synthesised chord" : o.input.c_str(), o.bpm, o.stopped ? "stopped" : "playing",
               steps, noteName(stepLength), demo ? " (demo pattern)" : "");
 
@@ -347,12 +360,12 @@ int run(Options& o, bool demo) {
     std::vector<float> in(window), out(window);
     d.gain.resize(window);
     for (size_t i = 0; i < window; ++i) {
-      const float a = std::fabs(inL[first + i]), b = std::fabs(inR[first + i]);
+      const float a = std::fabs(winInL[i]), b = std::fabs(winInR[i]);
       in[i] = std::max(a, b);
-      out[i] = std::max(std::fabs(outL[first + i]), std::fabs(outR[first + i]));
+      out[i] = std::max(std::fabs(winOutL[i]), std::fabs(winOutR[i]));
       // Gain from the louder channel; none where the input is near silence.
       const float x = a >= b ? a : b;
-      const float y = a >= b ? std::fabs(outL[first + i]) : std::fabs(outR[first + i]);
+      const float y = a >= b ? std::fabs(winOutL[i]) : std::fabs(winOutR[i]);
       d.gain[i] = x > 1e-3f ? y / x : -1.0f;
     }
     const size_t half = static_cast<size_t>(0.0025 * rate);
