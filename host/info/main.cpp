@@ -1,6 +1,9 @@
-// zendrel-info [MODULE]: loads a plug-in module as a host's scanner would and
-// prints its identity, its programs and a table of all its parameters. The
-// text is deterministic and the same on every platform for the same plug-in.
+// zendrel-info [--lifecycle] [MODULE]: loads a plug-in module as a host's
+// scanner would and prints its identity, its programs and a table of all its
+// parameters; with --lifecycle it then runs the instance through a host's
+// life cycle (rates, audio blocks, a headless editor, close). The text is
+// deterministic and the same on every platform for the same plug-in.
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -79,18 +82,79 @@ void row(const char* name, const std::string& value) {
 
 void row(const char* name, long long value) { row(name, std::to_string(value)); }
 
+// Create-to-close as a host drives it; false when a step misbehaves.
+bool lifecycle(zhost::Host& host) {
+  bool sane = true;
+  std::printf("\nLifecycle\n");
+  host.dispatch(effMainsChanged, 0, 0);
+  host.dispatch(effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  host.dispatch(effSetBlockSize, 0, 512);
+  host.dispatch(effMainsChanged, 0, 1);
+  row("rate and block", "48000 Hz, 512 frames, resumed");
+  host.setSampleRate(48000.0);
+  host.setPlaying(true);
+  float left[512], right[512], outLeft[512], outRight[512];
+  for (int n = 0; n < 512; ++n) {
+    left[n] = std::sin(n * 0.05f) * 0.5f;
+    right[n] = -left[n];
+  }
+  float* in[2] = {left, right};
+  float* out[2] = {outLeft, outRight};
+  bool finite = true;
+  std::size_t timeBefore = host.count(audioMasterGetTime);
+  for (int block = 0; block < 16; ++block) {
+    host.processReplacing(in, out, 512);
+    for (int n = 0; n < 512; ++n)
+      finite = finite && std::isfinite(outLeft[n]) && std::isfinite(outRight[n]);
+  }
+  std::size_t timeRequests = host.count(audioMasterGetTime) - timeBefore;
+  row("audio", std::string("16 blocks, ") + (finite ? "finite output" : "NON-FINITE OUTPUT") +
+                   ", " + std::to_string(timeRequests) + " time requests");
+  sane = sane && finite;
+  ERect* rect = nullptr;
+  VstIntPtr hasRect = host.dispatch(effEditGetRect, 0, 0, &rect);
+  if (hasRect && rect)
+    row("editor size", std::to_string(rect->right - rect->left) + " x " +
+                           std::to_string(rect->bottom - rect->top));
+  else
+    row("editor size", "none");
+  row("editor open", std::string("headless, answered ") +
+                         std::to_string(static_cast<long long>(host.dispatch(effEditOpen))));
+  for (int i = 0; i < 3; ++i) host.dispatch(effEditIdle);
+  host.dispatch(effEditClose);
+  row("editor idle", "3 times, then closed");
+  host.dispatch(effMainsChanged, 0, 0);
+  VstIntPtr closed = host.dispatch(effClose);
+  row("close", std::string("answered ") + std::to_string(static_cast<long long>(closed)));
+  return sane && closed == 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   zhost::setBinaryStdout();
-  if (argc > 2 || (argc == 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))) {
-    std::fprintf(argc > 2 ? stderr : stdout,
-                 "usage: zendrel-info [MODULE]\n"
-                 "Prints the identity, programs and parameters of a plug-in module\n"
-                 "(default: the zendrel module built beside this program).\n");
-    return argc > 2 ? 2 : 0;
+  bool runLifecycle = false;
+  std::string path;
+  bool usageError = false, help = false;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help"))
+      help = true;
+    else if (!std::strcmp(argv[i], "--lifecycle"))
+      runLifecycle = true;
+    else if (argv[i][0] == '-' || !path.empty())
+      usageError = true;
+    else
+      path = argv[i];
   }
-  const std::string path = argc == 2 ? argv[1] : defaultModule();
+  if (help || usageError) {
+    std::fprintf(usageError ? stderr : stdout,
+                 "usage: zendrel-info [--lifecycle] [MODULE]\n"
+                 "Prints the identity, programs and parameters of a plug-in module\n"
+                 "(default: the zendrel module built beside this program);\n"
+                 "--lifecycle then runs it through a host's life cycle.\n");
+    return usageError ? 2 : 0;
+  }
+  if (path.empty()) path = defaultModule();
 
   zhost::Host host;
   if (!host.load(path)) {
@@ -144,6 +208,12 @@ int main(int argc, char** argv) {
                 display.c_str());
   }
 
-  host.dispatch(effClose);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+  bool sane = true;
+  if (runLifecycle) {
+    sane = lifecycle(host);
+    if (!sane) std::fprintf(stderr, "zendrel-info: the module misbehaved in its life cycle (see above)\n");
+  } else {
+    host.dispatch(effClose);
+  }
+  return std::fflush(stdout) == 0 && sane ? 0 : 1;
 }

@@ -1,8 +1,8 @@
 # Runs zendrel-info and checks what it prints.
-#   -DTOOL=<program> [-DEMULATOR=<runner>] -DMODULE=<argument>
+#   -DTOOL=<program> [-DEMULATOR=<runner>] [-DOPTIONS=<option>] -DMODULE=<argument>
 #   -DEXPECTED=<file with the exact standard output>   or
 #   -DFAILS=ON -DMESSAGE=<text the one error line must contain>
-execute_process(COMMAND ${EMULATOR} ${TOOL} ${MODULE}
+execute_process(COMMAND ${EMULATOR} ${TOOL} ${OPTIONS} ${MODULE}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(FAILS)
   if(rc EQUAL 0)
