@@ -58,6 +58,8 @@ class Module {
   void* symbol(const char* name) const;
   const std::string& error() const { return error_; }
   const std::string& path() const { return path_; }
+  // The loader's handle (dlopen handle, or the module instance on Windows).
+  void* handle() const { return handle_; }
 
  private:
   void* handle_ = nullptr;
@@ -87,6 +89,7 @@ class Host {
   const std::string& error() const { return error_; }
   AEffect* effect() const { return effect_; }
   bool loaded() const { return effect_ != nullptr; }
+  const Module& module() const { return module_; }
 
   // The record's functions. Without an effect: 0, nothing.
   VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,

@@ -86,6 +86,18 @@ TEST(Load, BothExportNamesCreateTheSameEffect) {
   }
 }
 
+TEST(Load, TheModuleKnowsItsOwnInstanceHandle) {
+  zhost::Host host;
+  ASSERT_TRUE(host.load(kTestModule)) << host.error();
+  VstIntPtr stored = host.dispatch(effVendorSpecific);
+#ifdef _WIN32
+  // DllMain stored the DLL's own instance, the handle the loader gave us.
+  EXPECT_EQ(stored, reinterpret_cast<VstIntPtr>(host.module().handle()));
+#else
+  EXPECT_EQ(stored, 0);  // no loader entry here: the toolkit uses built-in images
+#endif
+}
+
 TEST(Transport, TimeRecordFollowsTheSettableTransport) {
   zhost::Host host;
   ASSERT_TRUE(host.load(kTestModule)) << host.error();

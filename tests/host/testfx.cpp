@@ -5,6 +5,7 @@
 
 #include "plugin/audio_effect.h"
 #include "plugin/effect_factory.h"
+#include "plugin/module_instance.h"
 
 namespace {
 
@@ -32,6 +33,10 @@ class TestFx : public AudioEffectX {
   bool getEffectName(char* name) override {
     std::strcpy(name, "TestFx");
     return true;
+  }
+  // Lets the test see what the module's loader entry stored.
+  VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) override {
+    return reinterpret_cast<VstIntPtr>(moduleInstance);
   }
   // Output = input * gain while the host reports a tempo, silence otherwise.
   void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override {
