@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plugin/gate_engine.h"
+#include "tests/engine/effect_fixture.h"
 #include "tests/engine/engine_harness.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -106,6 +107,32 @@ TEST(Allocation, BlocksAllocateNothing) {
       params.set(zendrel::kGate + round % 32, 0.25f * (round % 5));
       pos += frames > 0 ? frames : 0;
     }
+  }
+  armed = false;
+  EXPECT_EQ(allocations.load(), 0);
+#endif
+}
+
+// The whole audio entry of the effect: time request, derivation, envelope.
+TEST(Allocation, ProcessReplacingAllocatesNothing) {
+#if defined(ZENDREL_SANITIZED)
+  GTEST_SKIP() << "the sanitizers own the allocator; this runs in the plain builds";
+#else
+  Zendrel effect(quietHost);
+  setRate(effect, 96000.0);
+  effect.setParameter(zendrel::kNlfIncrement + 4, 1.0f);  // merges step 5
+  effect.setParameter(zendrel::kNlfIncrement + 4, 0.0f);
+  std::vector<float> l(4096, 0.25f), r(4096, -0.25f), ol(4096), orr(4096);
+  float* in[2] = {l.data(), r.data()};
+  float* out[2] = {ol.data(), orr.data()};
+  hostTime() = makeTime(140.0, 0.0, true);
+  allocations = 0;
+  armed = true;
+  for (int round = 0; round < 60; ++round) {
+    const int frames = (round * 613) % 4097;
+    effect.processReplacing(in, round % 2 ? in : out, frames);
+    hostTime().samplePos += frames;
+    hostTime().flags ^= round % 5 == 0 ? kVstTransportPlaying : 0;
   }
   armed = false;
   EXPECT_EQ(allocations.load(), 0);
