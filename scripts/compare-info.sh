@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Prints the scanner view of the Linux plug-in (zendrel-info on zendrel.so,
+# Prints the scanner view (with the life-cycle run) of the Linux plug-in (zendrel-info on zendrel.so,
 # build/linux) and of the Windows DLL (zendrel-info.exe on zendrel.dll under
 # Wine, build/win64) and compares the two texts byte for byte. Exits non-zero,
 # showing the difference, when they differ.
@@ -22,12 +22,12 @@ done
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-info.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 
-if ! "$linux_info" "$linux_build/module/zendrel.so" >"$tmp/linux.txt"; then
+if ! "$linux_info" --lifecycle "$linux_build/module/zendrel.so" >"$tmp/linux.txt"; then
   echo "compare-info: zendrel-info failed on zendrel.so (see above)" >&2
   exit 1
 fi
 # The Windows program is given the DLL beside it by its plain name.
-if ! (cd "$(dirname "$win_info")" && "$OLDPWD/cmake/wine-run.sh" ./zendrel-info.exe zendrel.dll) >"$tmp/win64.txt"; then
+if ! (cd "$(dirname "$win_info")" && "$OLDPWD/cmake/wine-run.sh" ./zendrel-info.exe --lifecycle zendrel.dll) >"$tmp/win64.txt"; then
   echo "compare-info: zendrel-info.exe failed on zendrel.dll under Wine (see above)" >&2
   exit 1
 fi

@@ -204,8 +204,12 @@ int main(int argc, char** argv) {
     std::string label = printable(host.parameterLabel(i));
     std::string display = printable(host.parameterDisplay(i));
     double value = host.getParameter(i);
-    std::printf("  %5d  %-16s  %-8s  %9.6f  %s\n", i, name.c_str(), label.c_str(), value,
-                display.c_str());
+    char line[512];
+    std::snprintf(line, sizeof line, "  %5d  %-16s  %-8s  %9.6f  %s", i, name.c_str(),
+                  label.c_str(), value, display.c_str());
+    std::string text(line);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    std::printf("%s\n", text.c_str());
   }
 
   bool sane = true;
