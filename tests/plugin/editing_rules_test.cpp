@@ -67,6 +67,7 @@ TEST(EditingRules, EditorIsToldBeforeTheStoreAndDisplayUpdateComesLast) {
     std::vector<float> seen;
   };
   auto* probe = new Probe(effect.get());
+  delete effect->getEditor();  // setEditor only replaces the pointer
   effect->setEditor(probe);
   effect->setParameter(kGate + 3, 0.25f);
   ASSERT_EQ(probe->seen.size(), 1u);
