@@ -118,7 +118,7 @@ void Zendrel::applyRule(int index, float value) {
 // Steps are computed in double from the stored float and stored rounded to float;
 // only the press value steps, but the follow-up checks run on every value.
 void Zendrel::pressButton(const ParameterGroup& button, int step, float value) {
-  const int target = button.target + (button.count > 1 ? step : 0);
+  const int target = button.target + step;
   const ButtonGrid& grid = *button.grid;
   if (value == kPressValue) {
     const double current = this->value(target);
