@@ -20,6 +20,10 @@ rmdir "$ZENDREL_WINEPREFIX"
 cmake/wine-run.sh cmd /c exit >/dev/null 2>&1 || true   # create the prefix once, before tests run in parallel
 run_ctest win64
 
+echo "== the Linux plug-in and the Windows DLL agree"
+bash scripts/compare-platforms.sh
+[ -f scripts/compare-info.sh ] && bash scripts/compare-info.sh
+
 echo "== ThreadSanitizer"
 bash scripts/build.sh tsan
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest tsan
