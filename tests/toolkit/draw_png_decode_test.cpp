@@ -13,7 +13,7 @@
 #include "toolkit/png_decode.h"
 
 using namespace Toolkit;
-using drawtest::PngSpec;
+using drawtest::PngLayout;
 
 namespace {
 
@@ -55,7 +55,7 @@ TEST(DrawPngDecode, ExactRuleKeepsOpaqueColours) {
 
 TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
   {  // RGB without transparency: opaque filler
-    PngSpec s;
+    PngLayout s;
     s.width = 2;
     s.colorType = PNG_COLOR_TYPE_RGB;
     s.rows = {{10, 20, 30, 200, 150, 100}};
@@ -64,7 +64,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     EXPECT_EQ(pixel(p, 1, 0), (0xffu << 24) | (200u * 255 >> 8) << 16 | (150u * 255 >> 8) << 8 | (100u * 255 >> 8));
   }
   {  // palette with a transparency chunk: red stays red (no blue swap), entries past tRNS opaque
-    PngSpec s;
+    PngLayout s;
     s.width = 3;
     s.colorType = PNG_COLOR_TYPE_PALETTE;
     s.palette = {255, 0, 0, 0, 0, 255, 0, 255, 0};
@@ -76,7 +76,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     EXPECT_EQ(pixel(p, 2, 0), 0xff00ff00u);
   }
   {  // 1-bit grey expanded to 0 / 255
-    PngSpec s;
+    PngLayout s;
     s.width = 8;
     s.colorType = PNG_COLOR_TYPE_GRAY;
     s.bitDepth = 1;
@@ -88,7 +88,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     EXPECT_EQ(pixel(p, 7, 0), 0xff000000u);
   }
   {  // 16-bit grey with alpha: reduced to 8 bits, grey copied to R, G and B
-    PngSpec s;
+    PngLayout s;
     s.width = 2;
     s.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     s.bitDepth = 16;
@@ -98,7 +98,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     EXPECT_EQ(pixel(p, 1, 0), 0xff646464u);
   }
   {  // grey with a transparent value
-    PngSpec s;
+    PngLayout s;
     s.width = 2;
     s.colorType = PNG_COLOR_TYPE_GRAY;
     s.greyTransparent = 7;
@@ -164,7 +164,7 @@ TEST(DrawPngDecode, RefusesBrokenChunksAndHugeSizes) {
   // Headers declaring more than the limits are refused before any allocation.
   for (auto [w, h] : {std::pair<uint32_t, uint32_t>{100000, 100000}, {kMaxPngDimension + 1, 1},
                       {kMaxPngDimension, kMaxPngDimension}, {0x7fffffff, 2}}) {
-    PngSpec s;
+    PngLayout s;
     s.width = 1;
     s.rows = {{1, 2, 3, 4}};
     auto bytes = drawtest::writePng(s);

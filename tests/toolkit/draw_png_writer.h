@@ -10,7 +10,7 @@
 
 namespace drawtest {
 
-struct PngSpec {
+struct PngLayout {
   uint32_t width = 1;
   uint32_t height = 1;
   int colorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -28,33 +28,33 @@ inline void appendBytes(png_structp png, png_bytep data, png_size_t size) {
 }
 inline void flushNothing(png_structp) {}
 
-inline std::vector<unsigned char> writePng(const PngSpec& spec) {
+inline std::vector<unsigned char> writePng(const PngLayout& layout) {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : layout.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   std::vector<png_color> colours;
-  for (std::size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-    colours.push_back(png_color{spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+  for (std::size_t i = 0; i + 2 < layout.palette.size(); i += 3)
+    colours.push_back(png_color{layout.palette[i], layout.palette[i + 1], layout.palette[i + 2]});
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
     return {};
   }
   png_set_write_fn(png, &out, appendBytes, flushNothing);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colorType,
+               layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   if (!colours.empty()) png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-  if (spec.greyTransparent >= 0) {
+  if (!layout.paletteAlpha.empty())
+    png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()), nullptr);
+  if (layout.greyTransparent >= 0) {
     png_color_16 grey{};
-    grey.gray = static_cast<png_uint_16>(spec.greyTransparent);
+    grey.gray = static_cast<png_uint_16>(layout.greyTransparent);
     png_set_tRNS(png, info, nullptr, 0, &grey);
   }
   png_write_info(png, info);
-  if (spec.interlaced) png_set_interlace_handling(png);
+  if (layout.interlaced) png_set_interlace_handling(png);
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -64,19 +64,19 @@ inline std::vector<unsigned char> writePng(const PngSpec& spec) {
 // An 8-bit RGBA image from 0xAARRGGBB words (not premultiplied).
 inline std::vector<unsigned char> writeRgba(uint32_t width, uint32_t height, const std::vector<uint32_t>& argb,
                                             bool interlaced = false) {
-  PngSpec spec;
-  spec.width = width;
-  spec.height = height;
-  spec.interlaced = interlaced;
+  PngLayout layout;
+  layout.width = width;
+  layout.height = height;
+  layout.interlaced = interlaced;
   for (uint32_t y = 0; y < height; ++y) {
     std::vector<uint8_t> row;
     for (uint32_t x = 0; x < width; ++x) {
       const uint32_t v = argb[y * width + x];
       row.insert(row.end(), {uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v), uint8_t(v >> 24)});
     }
-    spec.rows.push_back(row);
+    layout.rows.push_back(row);
   }
-  return writePng(spec);
+  return writePng(layout);
 }
 
 }  // namespace drawtest
