@@ -56,17 +56,17 @@ class GateEngine {
   void traceGains(double* trace) { gainTrace_ = trace; }
 
  private:
-  // Samples are handled in chunks: positions, then gains, then the two channels.
+  // Gains of ramps are formed in chunks: positions, then gains, then the two channels.
   static constexpr int kChunk = 64;
+  // A segment's gain and extent depend on at most this many per-sample parameters.
+  static constexpr int kMaxWatched = 6;
 
-  // Envelope geometry of one step for the current parameter values.
-  struct StepShape {
-    double level;
-    double attackEnd;
-    double decayStart;
-    double attackSamples;
-    double decaySamples;
-    bool merged;  // merge flag on and the note fills the step
+  // The per-sample parameters a segment was built from, each read once.
+  struct Watched {
+    int count = 0;
+    int index[kMaxWatched];
+    float value[kMaxWatched];
+    uint32_t bits[kMaxWatched];
   };
 
   // How the gain of a run of samples is formed from their positions.
@@ -79,25 +79,35 @@ class GateEngine {
     bool merged;
     bool linear;  // g = base + slope * (pos - origin), else g = base
     double base, slope, origin;
-    // The per-sample parameters this segment's gain and extent were made from;
-    // the run ends at the first sample that sees one of them changed.
-    int watchCount;
-    int watchIndex[6];
-    uint32_t watchBits[6];
+    double upper;  // positions at or above this leave the segment
+    Watched watched;
+  };
+
+  // Samples whose positions never decrease (defined in the .cpp).
+  struct Stretch;
+
+  // Where the gains go: the block's buffers, offset by the run's first sample.
+  struct Output {
+    const float* in0;
+    const float* in1;
+    float* out0;
+    float* out1;
   };
 
   void deriveLengths(const std::atomic<float>* params);
   bool prepareClock(const VstTimeInfo* timeInfo);
-  // Returns whether the positions never decrease over the chunk.
-  bool computePositions(int first, int count, double* pos);
-  void computeGains(const std::atomic<float>* params, const double* pos, int count, bool monotonic,
-                    double* gain);
+  Stretch nextStretch(int first, int end);
+  void runStretch(const std::atomic<float>* params, const Stretch& st, const Output& io);
   int findStep(double pos) const;
   static bool inSegment(const Segment& seg, double pos);
-  StepShape shapeOf(const std::atomic<float>* params, int k) const;
+  double attackEndOf(int k, float attack) const;
+  double decayStartOf(int k, float decay) const;
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
-  static void watch(const std::atomic<float>* params, Segment& seg, int index);
-  static int unchangedRun(const std::atomic<float>* params, const Segment& seg, int first, int end);
+  static int unchangedRun(const std::atomic<float>* params, const Watched& w, int from, int end);
+  int segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st, const Output& io,
+                 int first, int end);
+  void constantRun(double g, const Output& io, int first, int end);
+  void linearRun(const Segment& seg, const Stretch& st, const Output& io, int first, int end);
   void publish();
 
   // Rate of the last resume.
@@ -122,6 +132,11 @@ class GateEngine {
   double noteSamples_[kNumSteps] = {};
   double noteEnd_[kNumSteps] = {};
   bool fills_[kNumSteps] = {};
+  // The tables above were made from tablesBar_ samples per bar, minimumRamp_ and
+  // the current derived lengths; stepStartsPublished_ once the editor has them.
+  bool tablesValid_ = false;
+  double tablesBar_ = 0.0;
+  bool stepStartsPublished_ = false;
   VstInt32 freeRun_ = 0;
   double lastPosition_ = 0.0;
   bool positioned_ = false;  // some sample of this block had a usable position
