@@ -3,9 +3,11 @@
 // patterns, tempos, rates, block sizes, transports and buffer layouts.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "plugin/gate_engine.h"
@@ -247,5 +249,99 @@ TEST(BitIdentity, NotesShorterThanTheMinimumRamp) {
       for (float v : pair.out[0]) ASSERT_TRUE(std::isfinite(v));
       pos += 1000;
     }
+  }
+}
+
+// A value written on another thread while a block runs is picked up at the
+// sample that first sees it, from there on: the product's gains equal the
+// reference run as two blocks split at the first sample that differs, the old
+// value before and the new one after. The block lies inside one long hold, so
+// an engine that looked at the values only where a segment or a block begins
+// would never show the change at all. The writer waits for about half a block
+// (timed on a first run) so the value changes while samples are being made.
+TEST(BitIdentity, EditDuringABlockActsFromTheNextSample) {
+  using Clock = std::chrono::steady_clock;
+  constexpr int kFrames = 200000;
+  constexpr double kStart = 1000.0;  // 30 beats per minute: the hold runs to about 352 580
+  const struct {
+    int index;
+    float value;
+  } edits[] = {{zendrel::kGate, 0.25f}, {zendrel::kAttack, 0.9f}, {zendrel::kDecay, 0.8f}};
+  const auto setUp = [](Params& p) {
+    p.set(zendrel::kNumOfSteps, stepsValue(1));
+    p.set(zendrel::kStepLength, noteValue(12));
+    p.set(zendrel::kNoteLength, noteValue(12));
+  };
+  const VstTimeInfo time = makeTime(30.0, kStart, true);
+  std::vector<float> in(kFrames, 1.0f), out(kFrames), refOut(kFrames);
+  std::vector<double> gains(kFrames), before(kFrames), expected(kFrames);
+  const auto reference = [&](Params& p, double* trace, int first, int frames) {
+    ReferenceEngine r;
+    float* ri[2] = {in.data() + first, in.data() + first};
+    float* ro[2] = {refOut.data() + first, refOut.data() + first};
+    r.gainTrace = trace + first;
+    const VstTimeInfo t = makeTime(30.0, kStart + first, true);
+    r.processReplacing(&t, p.v, ri, ro, frames);
+  };
+  for (const auto& edit : edits) {
+    {
+      Params p;
+      setUp(p);
+      reference(p, before.data(), 0, kFrames);
+    }
+    float* io[2] = {in.data(), in.data()};
+    float* o[2] = {out.data(), out.data()};
+    Clock::duration blockTime;
+    {
+      GateEngine engine;
+      Params p;
+      setUp(p);
+      const Clock::time_point begin = Clock::now();
+      engine.processBlock(&time, p.v, io, o, kFrames);
+      blockTime = Clock::now() - begin;
+    }
+    bool landed = false;
+    for (int attempt = 0; attempt < 50 && !landed; ++attempt) {
+      GateEngine engine;
+      Params p;
+      setUp(p);
+      std::atomic<bool> ready{false}, started{false};
+      Clock::time_point begin, written;
+      std::thread writer([&] {
+        ready.store(true, std::memory_order_release);
+        while (!started.load(std::memory_order_acquire)) {
+        }
+        while (Clock::now() < begin + blockTime / 2) {
+        }
+        p.set(edit.index, edit.value);
+        written = Clock::now();
+      });
+      engine.traceGains(gains.data());
+      while (!ready.load(std::memory_order_acquire)) {
+      }
+      begin = Clock::now();
+      started.store(true, std::memory_order_release);
+      engine.processBlock(&time, p.v, io, o, kFrames);
+      const Clock::time_point end = Clock::now();
+      writer.join();
+      // Written with a tenth of the block still to go: the rest must show it.
+      landed = written < end - (end - begin) / 10;
+      if (!landed) continue;
+
+      int split = 0;
+      while (split < kFrames && bitsOf(gains[split]) == bitsOf(before[split])) ++split;
+      ASSERT_LT(split, kFrames) << "parameter " << edit.index << " written during the block was never seen";
+      Params q;
+      setUp(q);
+      reference(q, expected.data(), 0, split);
+      q.set(edit.index, edit.value);
+      reference(q, expected.data(), split, kFrames - split);
+      for (int i = 0; i < kFrames; ++i) {
+        ASSERT_EQ(bitsOf(gains[i]), bitsOf(expected[i])) << "parameter " << edit.index << " sample " << i
+                                                         << " after a change seen at " << split;
+        ASSERT_EQ(bitsOf(out[i]), bitsOf(refOut[i])) << "parameter " << edit.index << " sample " << i;
+      }
+    }
+    if (!landed) GTEST_SKIP() << "the writer thread never ran during a block (machine too busy)";
   }
 }
