@@ -66,16 +66,17 @@ inline float clampSample(float v) {
 void applyGain(const double* gain, const float* in, float* out, int n) {
   int t = 0;
 #if defined(__SSE2__)
-  const __m128d hi = _mm_set1_pd(FLT_MAX);
-  const __m128d lo = _mm_set1_pd(-static_cast<double>(FLT_MAX));
+  // Held at the edge after rounding: a product beyond FLT_MAX rounds to FLT_MAX
+  // or to infinity, and both become FLT_MAX; anything else is unchanged. max(lo,
+  // v) and min(hi, v) return v itself when it is not a number.
+  const __m128 hi = _mm_set1_ps(FLT_MAX);
+  const __m128 lo = _mm_set1_ps(-FLT_MAX);
   for (; t + 4 <= n; t += 4) {
     const __m128 x = _mm_loadu_ps(in + t);
-    __m128d a = _mm_mul_pd(_mm_loadu_pd(gain + t), _mm_cvtps_pd(x));
-    __m128d b = _mm_mul_pd(_mm_loadu_pd(gain + t + 2), _mm_cvtps_pd(_mm_movehl_ps(x, x)));
-    // max(lo, v) and min(hi, v) return v itself when it is not a number.
-    a = _mm_min_pd(hi, _mm_max_pd(lo, a));
-    b = _mm_min_pd(hi, _mm_max_pd(lo, b));
-    _mm_storeu_ps(out + t, _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b)));
+    const __m128d a = _mm_mul_pd(_mm_loadu_pd(gain + t), _mm_cvtps_pd(x));
+    const __m128d b = _mm_mul_pd(_mm_loadu_pd(gain + t + 2), _mm_cvtps_pd(_mm_movehl_ps(x, x)));
+    const __m128 v = _mm_movelh_ps(_mm_cvtpd_ps(a), _mm_cvtpd_ps(b));
+    _mm_storeu_ps(out + t, _mm_min_ps(hi, _mm_max_ps(lo, v)));
   }
 #endif
   for (; t < n; ++t) out[t] = toSample(gain[t] * static_cast<double>(in[t]));
@@ -164,17 +165,16 @@ int firstChange(const std::atomic<float>* params, const int* index, const uint32
                 std::index_sequence<I...>) {
   const std::atomic<float>* const p[] = {params + index[I]...};
   const uint32_t w[] = {bits[I]...};
-  const auto differs = [&]() { return ((loadBits(p[I]) ^ w[I]) | ...); };
+  const auto same = [&]() { return ((loadBits(p[I]) == w[I]) && ...); };
   int t = from;
   for (; t + 4 <= end; t += 4) {
-    const uint32_t d0 = differs();
-    const uint32_t d1 = differs();
-    const uint32_t d2 = differs();
-    const uint32_t d3 = differs();
-    if ((d0 | d1 | d2 | d3) != 0) return t + (d0 ? 0 : d1 ? 1 : d2 ? 2 : 3);
+    if (!same()) return t;
+    if (!same()) return t + 1;
+    if (!same()) return t + 2;
+    if (!same()) return t + 3;
   }
   for (; t < end; ++t)
-    if (differs() != 0) return t;
+    if (!same()) return t;
   return end;
 }
 

@@ -57,7 +57,7 @@ class GateEngine {
 
  private:
   // Gains of ramps are formed in chunks: positions, then gains, then the two channels.
-  static constexpr int kChunk = 64;
+  static constexpr int kChunk = 128;
   // A segment's gain and extent depend on at most this many per-sample parameters.
   static constexpr int kMaxWatched = 6;
 
