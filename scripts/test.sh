@@ -32,4 +32,11 @@ echo "== AddressSanitizer, LeakSanitizer, UndefinedBehaviorSanitizer"
 bash scripts/build.sh asan
 ASAN_OPTIONS="detect_leaks=1" run_ctest asan
 
+echo "== PNG decoder fuzzer (a short run over its seeds; long runs: see README)"
+bash scripts/build.sh fuzz
+fuzz_corpus=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-corpus.XXXXXX")
+build/fuzz/fuzz/fuzz_png_decode -max_total_time=20 -malloc_limit_mb=512 -print_final_stats=1 \
+  "$fuzz_corpus" fuzz/seeds 2>&1 | tail -n 3
+rm -rf "$fuzz_corpus"
+
 echo "== all test suites passed"
