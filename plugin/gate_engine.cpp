@@ -103,24 +103,23 @@ void applyFloatGain(float g, const float* in, float* out, int n) {
 
 bool isFloat(double g) { return std::fabs(g) <= FLT_MAX && static_cast<double>(static_cast<float>(g)) == g; }
 
-// gain[t] = finiteGain(base + slope * (pos[t] - origin)).
-void rampGains(double base, double slope, double origin, const double* pos, double* gain, int n) {
-  int t = 0;
 #if defined(__SSE2__)
-  const __m128d b = _mm_set1_pd(base);
-  const __m128d k = _mm_set1_pd(slope);
-  const __m128d o = _mm_set1_pd(origin);
-  const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL));
-  const __m128d largest = _mm_set1_pd(DBL_MAX);
-  for (; t + 2 <= n; t += 2) {
-    const __m128d g = _mm_add_pd(b, _mm_mul_pd(k, _mm_sub_pd(_mm_loadu_pd(pos + t), o)));
+// The segment's line at two positions: finiteGain(base + slope * (pos - origin)).
+struct RampLine {
+  __m128d base, slope, origin, magnitude, largest;
+  RampLine(double b, double k, double o)
+      : base(_mm_set1_pd(b)),
+        slope(_mm_set1_pd(k)),
+        origin(_mm_set1_pd(o)),
+        magnitude(_mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL))),
+        largest(_mm_set1_pd(DBL_MAX)) {}
+  __m128d operator()(__m128d pos) const {
+    const __m128d g = _mm_add_pd(base, _mm_mul_pd(slope, _mm_sub_pd(pos, origin)));
     // |g| <= DBL_MAX is false for infinities and NaN: those become +0.0.
-    const __m128d finite = _mm_cmple_pd(_mm_and_pd(g, magnitude), largest);
-    _mm_storeu_pd(gain + t, _mm_and_pd(g, finite));
+    return _mm_and_pd(g, _mm_cmple_pd(_mm_and_pd(g, magnitude), largest));
   }
+};
 #endif
-  for (; t < n; ++t) gain[t] = finiteGain(base + slope * (pos[t] - origin));
-}
 
 bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -198,25 +197,31 @@ struct GateEngine::Stretch {
     return first + (i - begin);
   }
 
-  void fill(int i, int n, double* pos) const {
+  // gain[t] = finiteGain(base + slope * (at(i + t) - origin)) for t < n.
+  void ramp(int i, int n, double base, double slope, double origin, double* gain) const {
     int t = 0;
-    if (playing) {
 #if defined(__SSE2__)
+    const RampLine line(base, slope, origin);
+    const __m128d two = _mm_set1_pd(2.0);
+    if (playing) {
       const __m128d p = _mm_set1_pd(samplePos);
       const __m128d l = _mm_set1_pd(length);
       const __m128d c = _mm_set1_pd(cycle);
-      const __m128d two = _mm_set1_pd(2.0);
       __m128d x = _mm_set_pd(i + 1.0, static_cast<double>(i));
       for (; t + 2 <= n; t += 2) {
-        _mm_storeu_pd(pos + t, _mm_mul_pd(_mm_sub_pd(_mm_div_pd(_mm_add_pd(x, p), l), c), l));
+        _mm_storeu_pd(gain + t, line(_mm_mul_pd(_mm_sub_pd(_mm_div_pd(_mm_add_pd(x, p), l), c), l)));
         x = _mm_add_pd(x, two);
       }
-#endif
-      for (; t < n; ++t) pos[t] = at(i + t);
     } else {
       const double p0 = first + (i - begin);
-      for (; t < n; ++t) pos[t] = p0 + t;
+      __m128d x = _mm_set_pd(p0 + 1.0, p0);
+      for (; t + 2 <= n; t += 2) {
+        _mm_storeu_pd(gain + t, line(x));
+        x = _mm_add_pd(x, two);
+      }
     }
+#endif
+    for (; t < n; ++t) gain[t] = finiteGain(base + slope * (at(i + t) - origin));
   }
 };
 
@@ -536,12 +541,10 @@ int GateEngine::segmentRun(const std::atomic<float>* params, const Segment& seg,
 
 // Samples first .. end-1 on the segment's line, at their exact positions.
 void GateEngine::linearRun(const Segment& seg, const Stretch& st, const Output& io, int first, int end) {
-  alignas(16) double pos[kChunk];
   alignas(16) double gain[kChunk];
   for (int t = first; t < end; t += kChunk) {
     const int m = end - t < kChunk ? end - t : kChunk;
-    st.fill(t, m, pos);
-    rampGains(seg.base, seg.slope, seg.origin, pos, gain, m);
+    st.ramp(t, m, seg.base, seg.slope, seg.origin, gain);
     if (gainTrace_ != nullptr) std::memcpy(gainTrace_ + t, gain, sizeof(double) * static_cast<size_t>(m));
     applyGain(gain, io.in0 + t, io.out0 + t, m);
     applyGain(gain, io.in1 + t, io.out1 + t, m);
