@@ -144,8 +144,8 @@ int firstFailing(int first, int end, int guess, Pred pred) {
   return out;
 }
 
-// Where a run that starts at sample first with position pos ends when it ends at
-// position bound: positions advance by about one per sample.
+// A guess at the first sample of a run that starts at sample first (position
+// pos) whose position reaches bound: positions advance by about one per sample.
 int guessIndex(int first, int end, double pos, double bound) {
   const double d = bound - pos;
   if (!(d < static_cast<double>(end - first))) return end;
@@ -156,9 +156,10 @@ int guessIndex(int first, int end, double pos, double bound) {
 enum SegmentKind { kSegAttack, kSegHold, kSegCrossfadeOut, kSegDecay, kSegClosed };
 
 // The first sample in [from, end) at which one of the watched values reads
-// differently, or end. Each sample loads every watched value once; four samples
-// are checked per branch. The values are unpacked by index so the addresses
-// and expected bits stay in registers.
+// differently, or end. Each sample loads every watched value once and compares
+// its bits with one branch each (a load and a fused compare-and-branch, the
+// cheapest form found). The values are unpacked by index so the addresses and
+// expected bits stay in registers.
 template <size_t... I>
 int firstChange(const std::atomic<float>* params, const int* index, const uint32_t* bits, int from, int end,
                 std::index_sequence<I...>) {

@@ -56,7 +56,8 @@ class GateEngine {
   void traceGains(double* trace) { gainTrace_ = trace; }
 
  private:
-  // Gains of ramps are formed in chunks: positions, then gains, then the two channels.
+  // A run is written in chunks: its watched values are checked over a chunk,
+  // then the chunk's gains (for a ramp) and both channels are written.
   static constexpr int kChunk = 128;
   // A segment's gain and extent depend on at most this many per-sample parameters.
   static constexpr int kMaxWatched = 6;
