@@ -11,7 +11,7 @@ packages=(
   libpng-dev zlib1g-dev libcairo2-dev libxcb1-dev libx11-dev libsndfile1-dev
   fonts-dejavu-core imagemagick xvfb xdotool
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
-  wine64
+  wine wine64
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -20,7 +20,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
 # libpng has no mingw package: its Debian source is cross-built by our own build.
