@@ -284,8 +284,37 @@ enum VstTimeInfoFlags : VstInt32 {
 
 struct VstKeyCode {
   VstInt32 character;
-  unsigned char virt;
-  unsigned char modifier;
+  unsigned char virt;      // a VstVirtualKey, or 0 for a plain character
+  unsigned char modifier;  // VstModifierKey bits
+};
+
+// Virtual key codes of VstKeyCode::virt.
+enum VstVirtualKey : unsigned char {
+  VKEY_BACK = 1,
+  VKEY_TAB,
+  VKEY_CLEAR,
+  VKEY_RETURN,
+  VKEY_PAUSE,
+  VKEY_ESCAPE,
+  VKEY_SPACE,
+  VKEY_NEXT,
+  VKEY_END,
+  VKEY_HOME,
+  VKEY_LEFT,
+  VKEY_UP,
+  VKEY_RIGHT,
+  VKEY_DOWN,
+  VKEY_PAGEUP,
+  VKEY_PAGEDOWN,
+};
+static_assert(VKEY_LEFT == 11 && VKEY_DOWN == 14);
+
+// Modifier bits of VstKeyCode::modifier.
+enum VstModifierKey : unsigned char {
+  MODIFIER_SHIFT = 1 << 0,
+  MODIFIER_ALTERNATE = 1 << 1,
+  MODIFIER_COMMAND = 1 << 2,
+  MODIFIER_CONTROL = 1 << 3,
 };
 
 // The editor rectangle the host asks for with effEditGetRect.

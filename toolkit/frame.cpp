@@ -9,10 +9,6 @@ namespace Toolkit {
 
 namespace {
 
-// Key codes of the host's key record that the frame itself reacts to.
-constexpr unsigned char kVirtualKeyTab = 2;
-constexpr unsigned char kModifierShift = 1;
-
 // Guards against a focus change started from inside another one (a view's
 // loseFocus or notify handler setting the focus again).
 bool focusChangeInProgress = false;
@@ -224,8 +220,8 @@ int32_t CFrame::onKeyDown(VstKeyCode& key) {
   if (focusView) result = focusView->onKeyDown(key);
   if (result == -1 && modalView) result = modalView->onKeyDown(key);
   if (result != -1) return result;
-  if (key.virt == kVirtualKeyTab)
-    return advanceNextFocusView(focusView, (key.modifier & kModifierShift) != 0) ? 1 : -1;
+  if (key.virt == VKEY_TAB)
+    return advanceNextFocusView(focusView, (key.modifier & MODIFIER_SHIFT) != 0) ? 1 : -1;
   return -1;
 }
 
