@@ -2,7 +2,7 @@
 // opens it arrives later.
 #pragma once
 
-#include "plugin/editor_base.h"
+#include "plugin/vst/editor_base.h"
 
 class ZendrelEditor : public AEffEditor {
  public:

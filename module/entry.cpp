@@ -1,10 +1,10 @@
 // The module's entry: the host calls VSTPluginMain (also exported as main) once
 // per instance and receives the effect record. On Windows, DllMain keeps the
 // module instance handle for the toolkit's window class and resource lookups.
-#include "plugin/audio_effect.h"
-#include "plugin/effect_factory.h"
-#include "plugin/host_interface.h"
-#include "plugin/module_instance.h"
+#include "plugin/vst/audio_effect.h"
+#include "plugin/vst/effect_factory.h"
+#include "plugin/vst/host_interface.h"
+#include "plugin/vst/module_instance.h"
 
 #ifdef _WIN32
 #include <windows.h>

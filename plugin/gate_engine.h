@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 #include "plugin/parameter_ids.h"
 
 namespace zendrel {

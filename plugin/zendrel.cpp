@@ -4,8 +4,8 @@
 #include <cstring>
 #include <new>
 
-#include "plugin/editor_base.h"
-#include "plugin/effect_factory.h"
+#include "plugin/vst/editor_base.h"
+#include "plugin/vst/effect_factory.h"
 #include "plugin/step_grid.h"
 
 using namespace zendrel;

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "plugin/audio_effect.h"
+#include "plugin/vst/audio_effect.h"
 #include "plugin/gate_engine.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/parameters.h"

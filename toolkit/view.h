@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 #include "toolkit/base.h"
 
 namespace Toolkit {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 
 namespace zhost {
 

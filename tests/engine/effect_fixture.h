@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstring>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 #include "plugin/zendrel.h"
 
 namespace zendrel_test {

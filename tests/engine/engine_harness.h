@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 #include "plugin/parameter_ids.h"
 
 namespace zendrel_test {

@@ -1,4 +1,4 @@
 // The engine tests build the effect without the editor library: no editor.
-#include "plugin/editor_base.h"
+#include "plugin/vst/editor_base.h"
 
 AEffEditor* createZendrelEditor(AudioEffect*) { return nullptr; }

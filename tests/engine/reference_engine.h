@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 
 namespace zendrel_test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "plugin/audio_effect.h"
-#include "plugin/editor_base.h"
+#include "plugin/vst/audio_effect.h"
+#include "plugin/vst/editor_base.h"
 
 namespace hostif_test {
 

@@ -3,9 +3,9 @@
 #include <atomic>
 #include <cstring>
 
-#include "plugin/audio_effect.h"
-#include "plugin/effect_factory.h"
-#include "plugin/module_instance.h"
+#include "plugin/vst/audio_effect.h"
+#include "plugin/vst/effect_factory.h"
+#include "plugin/vst/module_instance.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "plugin/audio_effect.h"
-#include "plugin/effect_factory.h"
+#include "plugin/vst/audio_effect.h"
+#include "plugin/vst/effect_factory.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "plugin/effect_factory.h"
+#include "plugin/vst/effect_factory.h"
 #include "plugin/parameters.h"
 #include "tests/plugin/plugin_harness.h"
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/editor_base.h"
-#include "plugin/host_interface.h"
+#include "plugin/vst/editor_base.h"
+#include "plugin/vst/host_interface.h"
 #include "plugin/zendrel.h"
 
 namespace ztest {

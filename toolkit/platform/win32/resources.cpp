@@ -1,5 +1,5 @@
 // Resource lookup in the plug-in module (or, in a test program, the program itself).
-#include "plugin/module_instance.h"
+#include "plugin/vst/module_instance.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/platform/win32/gdiplus.h"
 #include "toolkit/platform_seam.h"

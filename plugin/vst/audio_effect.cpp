@@ -1,13 +1,13 @@
 // The base classes behind the effect record: construction of the record and its
 // proxies, number formatting for display texts, the two dispatcher switches and
 // the wrappers of every request the plug-in can make to its host.
-#include "plugin/audio_effect.h"
+#include "plugin/vst/audio_effect.h"
 
 #include <climits>
 #include <cmath>
 #include <cstring>
 
-#include "plugin/editor_base.h"
+#include "plugin/vst/editor_base.h"
 
 namespace {
 

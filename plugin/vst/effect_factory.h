@@ -2,7 +2,7 @@
 // effect class so the entry knows nothing of it.
 #pragma once
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 
 class AudioEffect;
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster);

@@ -4,7 +4,7 @@
 // wrappers. The effect overrides only what it needs.
 #pragma once
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 
 class AEffEditor;
 

@@ -2,7 +2,7 @@
 // the plug-in never sees more of the editor than this.
 #pragma once
 
-#include "plugin/host_interface.h"
+#include "plugin/vst/host_interface.h"
 
 class AudioEffect;
 

@@ -1,3 +1,0 @@
-#include "plugin/module_instance.h"
-
-void* moduleInstance = nullptr;

@@ -1,0 +1,3 @@
+#include "plugin/vst/module_instance.h"
+
+void* moduleInstance = nullptr;
