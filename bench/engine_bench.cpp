@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 #include "tests/engine/engine_harness.h"
 #include "tests/engine/reference_engine.h"
 

@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "plugin/vst/audio_effect.h"
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/parameters.h"
 #include "plugin/program_bank.h"

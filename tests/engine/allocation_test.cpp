@@ -7,7 +7,7 @@
 #include <new>
 #include <vector>
 
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 #include "tests/engine/effect_fixture.h"
 #include "tests/engine/engine_harness.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 #include "tests/engine/engine_harness.h"
 
 using namespace zendrel_test;

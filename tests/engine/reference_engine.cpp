@@ -1,14 +1,14 @@
 // Literal per-sample formulation of the step clock and the gate envelope. Kept
 // deliberately naive: no caching, every table for every sample, in the order the
 // algorithm lists them. Where the algorithm leaves a case open, the rules are the
-// product's (see gate_rules in plugin/gate_engine.h), written out here again.
+// product's (see gate_rules in plugin/engine/gate_engine.h), written out here again.
 #include "tests/engine/reference_engine.h"
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 
 namespace zendrel_test {
 

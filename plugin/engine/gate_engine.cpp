@@ -9,7 +9,7 @@
 // gate levels, attacks, decays and merge flags a segment depends on are still
 // read for every sample, and a change ends the run there. Every formula keeps the
 // operation order of the per-sample form so the doubles come out identical.
-#include "plugin/gate_engine.h"
+#include "plugin/engine/gate_engine.h"
 
 #include <cfloat>
 #include <cmath>
