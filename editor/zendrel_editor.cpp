@@ -1,5 +1,7 @@
 #include "editor/zendrel_editor.h"
 
+#include "plugin/model/editor_factory.h"
+
 ZendrelEditor::ZendrelEditor(AudioEffect* owner) : AEffEditor(owner) {}
 
 bool ZendrelEditor::getRect(ERect** rect) {

@@ -36,7 +36,3 @@ class AEffEditor {
   AudioEffect* effect;
   void* systemWindow = nullptr;
 };
-
-// Defined by the editor layer: the effect creates its editor through this, so the
-// include graph runs one way (editor -> toolkit -> plugin). May return null.
-AEffEditor* createZendrelEditor(AudioEffect* effect);

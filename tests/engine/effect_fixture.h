@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "plugin/vst/host_interface.h"
-#include "plugin/zendrel.h"
+#include "plugin/model/zendrel.h"
 
 namespace zendrel_test {
 

@@ -1,4 +1,4 @@
 // The engine tests build the effect without the editor library: no editor.
-#include "plugin/vst/editor_base.h"
+#include "plugin/model/editor_factory.h"
 
 AEffEditor* createZendrelEditor(AudioEffect*) { return nullptr; }

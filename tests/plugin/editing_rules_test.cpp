@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "plugin/parameters.h"
+#include "plugin/model/parameters.h"
 #include "tests/plugin/plugin_harness.h"
 
 using namespace ztest;

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/zendrel_editor.h"
-#include "plugin/zendrel.h"
+#include "plugin/model/zendrel.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "plugin/vst/effect_factory.h"
-#include "plugin/parameters.h"
+#include "plugin/model/parameters.h"
 #include "tests/plugin/plugin_harness.h"
 
 using namespace ztest;

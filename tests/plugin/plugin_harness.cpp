@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "plugin/model/editor_factory.h"
+
 namespace ztest {
 
 Log& Log::instance() {

@@ -12,7 +12,7 @@
 
 #include "plugin/vst/editor_base.h"
 #include "plugin/vst/host_interface.h"
-#include "plugin/zendrel.h"
+#include "plugin/model/zendrel.h"
 
 namespace ztest {
 

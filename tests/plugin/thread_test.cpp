@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/parameters.h"
+#include "plugin/model/parameters.h"
 #include "tests/plugin/plugin_harness.h"
 
 using namespace ztest;

@@ -1,12 +1,13 @@
-#include "plugin/zendrel.h"
+#include "plugin/model/zendrel.h"
 
 #include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "plugin/model/editor_factory.h"
+#include "plugin/step_grid.h"
 #include "plugin/vst/editor_base.h"
 #include "plugin/vst/effect_factory.h"
-#include "plugin/step_grid.h"
 
 using namespace zendrel;
 

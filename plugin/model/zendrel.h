@@ -8,8 +8,8 @@
 #include "plugin/vst/audio_effect.h"
 #include "plugin/engine/gate_engine.h"
 #include "plugin/parameter_ids.h"
-#include "plugin/parameters.h"
-#include "plugin/program_bank.h"
+#include "plugin/model/parameters.h"
+#include "plugin/model/program_bank.h"
 
 class Zendrel : public AudioEffectX {
  public:

@@ -1,4 +1,4 @@
-#include "plugin/parameters.h"
+#include "plugin/model/parameters.h"
 
 namespace zendrel {
 

@@ -1,8 +1,8 @@
-#include "plugin/program_bank.h"
+#include "plugin/model/program_bank.h"
 
 #include <cstring>
 
-#include "plugin/parameters.h"
+#include "plugin/model/parameters.h"
 
 namespace zendrel {
 
