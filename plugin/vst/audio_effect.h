@@ -7,6 +7,9 @@
 #include "plugin/vst/host_interface.h"
 
 class AEffEditor;
+// The dispatchers' opcode groups (dispatcher.cpp, dispatcher_extended.cpp).
+struct BaseDispatch;
+struct ExtendedDispatch;
 
 class AudioEffect {
  public:
@@ -83,6 +86,8 @@ class AudioEffect {
                                           VstInt32 sampleFrames);
 
  protected:
+  friend struct BaseDispatch;
+
   void setFlag(VstInt32 flag, bool state);
   // Calls the host callback with this record; 0 without a host.
   VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
@@ -99,6 +104,8 @@ class AudioEffect {
 };
 
 class AudioEffectX : public AudioEffect {
+  friend struct ExtendedDispatch;
+
  public:
   AudioEffectX(audioMasterCallback master, VstInt32 programCount, VstInt32 paramCount)
       : AudioEffect(master, programCount, paramCount) {}
