@@ -68,7 +68,11 @@ class GateEngine {
     int index[kMaxWatched];
     float value[kMaxWatched];
     uint32_t bits[kMaxWatched];
+    // The value of params[parameter]: loaded and remembered on the first read.
+    float read(const std::atomic<float>* params, int parameter);
   };
+
+  enum SegmentKind { kSegAttack, kSegHold, kSegCrossfadeOut, kSegDecay, kSegClosed };
 
   // How the gain of a run of samples is formed from their positions.
   // The segment tests are kept so a run can be extended with exactly the same
@@ -84,7 +88,7 @@ class GateEngine {
     Watched watched;
   };
 
-  // Samples whose positions never decrease (defined in the .cpp).
+  // Samples whose positions never decrease (defined in stretch.h).
   struct Stretch;
 
   // Where the gains go: the block's buffers, offset by the run's first sample.
@@ -104,6 +108,8 @@ class GateEngine {
   double attackEndOf(int k, float attack) const;
   double decayStartOf(int k, float decay) const;
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
+  void attackSegment(const std::atomic<float>* params, int s, Segment& seg) const;
+  void crossfadeOutSegment(const std::atomic<float>* params, int s, Segment& seg) const;
   static int unchangedRun(const std::atomic<float>* params, const Watched& w, int from, int end);
   int segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st, const Output& io,
                  int first, int end);

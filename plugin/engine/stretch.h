@@ -1,0 +1,34 @@
+// A stretch of a block: the samples whose pattern positions never decrease.
+// Inside the engine only.
+#pragma once
+
+#include <cfloat>
+#include <cmath>
+
+#include "plugin/engine/gate_engine.h"
+
+namespace zendrel {
+
+// Samples [begin, end) of the block over which the positions never decrease:
+// one pattern cycle of a playing transport, or the free-running counter between
+// two wraps. Positions are those of the per-sample clock, bit for bit.
+struct GateEngine::Stretch {
+  int begin = 0, end = 0;
+  bool playing = false;
+  double samplePos = 0.0, length = 0.0;
+  double cycle = 0.0;  // playing: the truncated cycle count, the same for every sample
+  double first = 0.0;  // stopped: the counter at begin; it climbs by one per sample
+
+  // A playing stretch whose cycle count is not finite has no usable position.
+  bool usable() const { return !playing || std::fabs(cycle) <= DBL_MAX; }
+
+  double at(int i) const {
+    if (playing) return ((i + samplePos) / length - cycle) * length;
+    return first + (i - begin);
+  }
+
+  // gain[t] = finiteGain(base + slope * (at(i + t) - origin)) for t < n.
+  void ramp(int i, int n, double base, double slope, double origin, double* gain) const;
+};
+
+}  // namespace zendrel
