@@ -92,127 +92,130 @@ std::vector<double> columnMeans(const std::vector<float>& v, int width) {
   return sum;
 }
 
-}  // namespace
+// Where the plot area lies and how values map onto it.
+struct Axes {
+  double plotW, plotH, x0, yBase;
+  double samples;  // along x
+  double yMax, yScale, xPerSample;
 
-std::vector<float> peakEnvelope(const std::vector<float>& m, size_t halfWindow) {
-  std::vector<float> out(m.size(), 0.0f);
-  for (size_t i = 0; i < m.size(); ++i) {
-    const size_t a = i > halfWindow ? i - halfWindow : 0;
-    const size_t b = std::min(m.size(), i + halfWindow + 1);
-    out[i] = *std::max_element(m.begin() + static_cast<long>(a), m.begin() + static_cast<long>(b));
+  explicit Axes(const PlotData& d) {
+    plotW = kWidth - kLeft - kRight;
+    plotH = kHeight - kTop - kBottom;
+    x0 = kLeft;
+    yBase = kTop + plotH;
+    samples = static_cast<double>(std::max(d.input.size(), d.output.size()));
+    double peak = 1.0;
+    for (float v : d.input) peak = std::max(peak, static_cast<double>(v));
+    for (float v : d.output) peak = std::max(peak, static_cast<double>(v));
+    yMax = std::ceil(peak * 4.0) / 4.0;
+    yScale = plotH / yMax;
+    xPerSample = samples > 0 ? plotW / samples : 0.0;
   }
-  return out;
-}
+};
 
-bool writePlot(const PlotData& d, const std::string& path, std::string& error) {
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_paint(cr);
-
-  const double plotW = kWidth - kLeft - kRight;
-  const double plotH = kHeight - kTop - kBottom;
-  const double x0 = kLeft, yBase = kTop + plotH;
-  const double samples = static_cast<double>(std::max(d.input.size(), d.output.size()));
-  double peak = 1.0;
-  for (float v : d.input) peak = std::max(peak, static_cast<double>(v));
-  for (float v : d.output) peak = std::max(peak, static_cast<double>(v));
-  const double yMax = std::ceil(peak * 4.0) / 4.0;
-  const double yScale = plotH / yMax;
-  const double xPerSample = samples > 0 ? plotW / samples : 0.0;
-
-  // Steps: alternate shading, boundaries and numbers.
+// Steps: alternate shading, boundaries and numbers.
+void drawSteps(cairo_t* cr, const PlotData& d, const Axes& ax) {
   const int steps = std::max(1, d.steps);
-  const double stepW = d.samplesPerStep * xPerSample;
+  const double stepW = d.samplesPerStep * ax.xPerSample;
   const int labelEvery = stepW >= 22 ? 1 : stepW >= 11 ? 2 : 4;
   for (int k = 0; k < steps; ++k) {
-    const double xa = x0 + k * stepW;
+    const double xa = ax.x0 + k * stepW;
     if (k % 2 == 1) {
-      cairo_rectangle(cr, xa, kTop, stepW, plotH);
+      cairo_rectangle(cr, xa, kTop, stepW, ax.plotH);
       cairo_set_source_rgb(cr, 0.955, 0.96, 0.975);
       cairo_fill(cr);
     }
   }
   cairo_set_line_width(cr, 1.0);
   for (int k = 0; k <= steps; ++k) {
-    const double xa = std::round(x0 + k * stepW) + 0.5;
+    const double xa = std::round(ax.x0 + k * stepW) + 0.5;
     cairo_move_to(cr, xa, kTop);
-    cairo_line_to(cr, xa, yBase);
+    cairo_line_to(cr, xa, ax.yBase);
     cairo_set_source_rgb(cr, 0.72, 0.74, 0.80);
     cairo_stroke(cr);
     if (k < steps && k % labelEvery == 0) {
       setColour(cr, kInk);
-      text(cr, x0 + (k + 0.5) * stepW, kTop - 8, std::to_string(k + 1), 12, 0.5);
+      text(cr, ax.x0 + (k + 0.5) * stepW, kTop - 8, std::to_string(k + 1), 12, 0.5);
     }
   }
   setColour(cr, kInk);
-  text(cr, x0 - 8, kTop - 8, "step", 12, 1.0);
+  text(cr, ax.x0 - 8, kTop - 8, "step", 12, 1.0);
+}
 
-  // Level grid lines and labels.
-  for (double y = 0; y <= yMax + 1e-9; y += 0.25) {
-    const double py = std::round(yBase - y * yScale) + 0.5;
-    cairo_move_to(cr, x0, py);
-    cairo_line_to(cr, x0 + plotW, py);
+// Level grid lines and labels.
+void drawLevels(cairo_t* cr, const Axes& ax) {
+  for (double y = 0; y <= ax.yMax + 1e-9; y += 0.25) {
+    const double py = std::round(ax.yBase - y * ax.yScale) + 0.5;
+    cairo_move_to(cr, ax.x0, py);
+    cairo_line_to(cr, ax.x0 + ax.plotW, py);
     cairo_set_source_rgba(cr, 0.3, 0.3, 0.35, y == 0 ? 0.8 : 0.15);
     cairo_stroke(cr);
     setColour(cr, kInk);
-    text(cr, x0 - 8, py + 4, format("%.2f", y), 12, 1.0);
+    text(cr, ax.x0 - 8, py + 4, format("%.2f", y), 12, 1.0);
   }
+}
 
-  area(cr, columns(d.input, static_cast<int>(plotW)), x0, yBase, yScale, kInputColour, 0.45);
-  area(cr, columns(d.output, static_cast<int>(plotW)), x0, yBase, yScale, kOutputColour, 0.35);
-  if (!d.gain.empty()) {
-    const std::vector<double> g = columnMeans(d.gain, static_cast<int>(plotW));
-    bool drawing = false;
-    for (size_t c = 0; c < g.size(); ++c) {
-      if (g[c] < 0) {  // silent input: no gain to show
-        drawing = false;
-        continue;
-      }
-      const double py = yBase - std::min(g[c], yMax) * yScale;
-      if (!drawing)
-        cairo_move_to(cr, x0 + c + 0.5, py);
-      else
-        cairo_line_to(cr, x0 + c + 0.5, py);
-      drawing = true;
+// The two envelopes and the gain line over them.
+void drawCurves(cairo_t* cr, const PlotData& d, const Axes& ax) {
+  const int width = static_cast<int>(ax.plotW);
+  area(cr, columns(d.input, width), ax.x0, ax.yBase, ax.yScale, kInputColour, 0.45);
+  area(cr, columns(d.output, width), ax.x0, ax.yBase, ax.yScale, kOutputColour, 0.35);
+  if (d.gain.empty()) return;
+  const std::vector<double> g = columnMeans(d.gain, width);
+  bool drawing = false;
+  for (size_t c = 0; c < g.size(); ++c) {
+    if (g[c] < 0) {  // silent input: no gain to show
+      drawing = false;
+      continue;
     }
-    setColour(cr, kGainColour);
-    cairo_set_line_width(cr, 2.0);
-    cairo_stroke(cr);
+    const double py = ax.yBase - std::min(g[c], ax.yMax) * ax.yScale;
+    if (!drawing)
+      cairo_move_to(cr, ax.x0 + c + 0.5, py);
+    else
+      cairo_line_to(cr, ax.x0 + c + 0.5, py);
+    drawing = true;
   }
+  setColour(cr, kGainColour);
+  cairo_set_line_width(cr, 2.0);
+  cairo_stroke(cr);
+}
 
-  // Time axis in seconds from the start of the cycle.
-  const double seconds = samples / d.sampleRate;
+// Time axis in seconds from the start of the cycle, the axis titles and the frame.
+void drawAxes(cairo_t* cr, const PlotData& d, const Axes& ax) {
+  const double seconds = ax.samples / d.sampleRate;
   const double tick = niceTick(seconds);
   for (double t = 0; t <= seconds + 1e-9; t += tick) {
-    const double px = std::round(x0 + t * d.sampleRate * xPerSample) + 0.5;
-    cairo_move_to(cr, px, yBase);
-    cairo_line_to(cr, px, yBase + 6);
+    const double px = std::round(ax.x0 + t * d.sampleRate * ax.xPerSample) + 0.5;
+    cairo_move_to(cr, px, ax.yBase);
+    cairo_line_to(cr, px, ax.yBase + 6);
     setColour(cr, kInk);
     cairo_stroke(cr);
-    text(cr, px, yBase + 22, format(tick < 0.1 ? "%.3f" : "%.2f", t), 12, 0.5);
+    text(cr, px, ax.yBase + 22, format(tick < 0.1 ? "%.3f" : "%.2f", t), 12, 0.5);
   }
-  text(cr, x0 + plotW / 2, kHeight - 14, "time from the start of the pattern cycle (s)", 13, 0.5);
+  text(cr, ax.x0 + ax.plotW / 2, kHeight - 14, "time from the start of the pattern cycle (s)", 13, 0.5);
   cairo_save(cr);
-  cairo_translate(cr, 22, kTop + plotH / 2);
+  cairo_translate(cr, 22, kTop + ax.plotH / 2);
   cairo_rotate(cr, -M_PI / 2);
   text(cr, 0, 0, "peak level", 13, 0.5);
   cairo_restore(cr);
-  cairo_rectangle(cr, x0 + 0.5, kTop + 0.5, plotW - 1, plotH - 1);
+  cairo_rectangle(cr, ax.x0 + 0.5, kTop + 0.5, ax.plotW - 1, ax.plotH - 1);
   cairo_set_source_rgb(cr, 0.45, 0.46, 0.5);
   cairo_stroke(cr);
+}
 
-  // Title and legend.
+// Title and legend.
+void drawTitle(cairo_t* cr, const PlotData& d, const Axes& ax) {
+  const int steps = std::max(1, d.steps);
   setColour(cr, kInk);
-  text(cr, x0, 30,
+  text(cr, ax.x0, 30,
        "Zendrel: " + format("%g", d.tempo) + " BPM, " + std::to_string(steps) + " steps of " +
            d.stepLengthName + " (" + format("%g", d.samplesPerStep) + " samples each), one pattern cycle",
        17, 0.0, true);
-  text(cr, x0, 52,
+  text(cr, ax.x0, 52,
        format("%g Hz, transport ", d.sampleRate) + (d.playing ? "playing" : "stopped (free-running)") +
            "; envelopes: peak of both channels over 5 ms",
        12, 0.0);
-  const double lx = x0 + plotW - 330, ly = 26;
+  const double lx = ax.x0 + ax.plotW - 330, ly = 26;
   cairo_rectangle(cr, lx, ly, 16, 12);
   setColour(cr, kInputColour, 0.7);
   cairo_fill(cr);
@@ -230,7 +233,31 @@ bool writePlot(const PlotData& d, const std::string& path, std::string& error) {
   cairo_stroke(cr);
   setColour(cr, kInk);
   text(cr, lx + 212, ly + 11, "gain (out / in)", 13, 0.0);
+}
 
+}  // namespace
+
+std::vector<float> peakEnvelope(const std::vector<float>& m, size_t halfWindow) {
+  std::vector<float> out(m.size(), 0.0f);
+  for (size_t i = 0; i < m.size(); ++i) {
+    const size_t a = i > halfWindow ? i - halfWindow : 0;
+    const size_t b = std::min(m.size(), i + halfWindow + 1);
+    out[i] = *std::max_element(m.begin() + static_cast<long>(a), m.begin() + static_cast<long>(b));
+  }
+  return out;
+}
+
+bool writePlot(const PlotData& d, const std::string& path, std::string& error) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  const Axes ax(d);
+  drawSteps(cr, d, ax);
+  drawLevels(cr, ax);
+  drawCurves(cr, d, ax);
+  drawAxes(cr, d, ax);
+  drawTitle(cr, d, ax);
   cairo_destroy(cr);
   const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
   cairo_surface_destroy(surface);

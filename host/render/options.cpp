@@ -1,0 +1,162 @@
+#include "host/render/options.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "plugin/parameter_ids.h"
+
+namespace zrender {
+
+const char* const kUsage =
+    "usage: zendrel-render [options] [INPUT.wav] [OUTPUT.wav]\n"
+    "\n"
+    "Streams INPUT.wav through the Zendrel plug-in block by block with a simulated\n"
+    "transport and writes OUTPUT.wav (same rate and channels; mono input feeds both\n"
+    "plug-in inputs). Without INPUT.wav a sustained chord is synthesised; with a single\n"
+    "file name that name is the output. With no arguments at all a demo pattern is\n"
+    "rendered to zendrel-demo.wav and plotted to zendrel-demo.png.\n"
+    "\n"
+    "options:\n"
+    "  --module PATH      plug-in module to load (default: the one built with this tool)\n"
+    "  --bpm X            host tempo in beats per minute (default 120)\n"
+    "  --stopped          transport stopped: the pattern runs freely at the tempo\n"
+    "  --start N          song position of the first sample, in samples (default 0)\n"
+    "  --block N          frames per processing block, 1..65536 (default 512)\n"
+    "  --rate N           sample rate of the synthesised input (default 44100)\n"
+    "  --seconds S        length of the synthesised input (default: four bars)\n"
+    "  --program N        select program N (0..9) before the parameters are applied\n"
+    "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL (0..1); repeatable,\n"
+    "                     applied in order, through the plug-in's editing rules\n"
+    "  --plot FILE.png    draw input and output envelopes of one pattern cycle\n"
+    "  --help             this text\n"
+    "\n"
+    "parameters: 0..31 gate, 34 number of steps, 37 step length, 102..133 note length,\n"
+    "134..165 attack, 166..197 decay, 198..229 merge (step k at base + k - 1)\n";
+
+namespace {
+
+bool parseDouble(const char* s, double& out) {
+  char* end = nullptr;
+  out = std::strtod(s, &end);
+  return end != s && *end == '\0' && std::isfinite(out);
+}
+
+bool parseInt(const char* s, long& out) {
+  char* end = nullptr;
+  out = std::strtol(s, &end, 10);
+  return end != s && *end == '\0';
+}
+
+// --param INDEX=VALUE.
+std::string parseParam(const std::string& s, Options& o) {
+  const size_t eq = s.find('=');
+  long index;
+  double x;
+  if (eq == std::string::npos || !parseInt(s.substr(0, eq).c_str(), index) ||
+      !parseDouble(s.substr(eq + 1).c_str(), x))
+    return "--param '" + s + "': expected INDEX=VALUE, for example --param 0=0.5";
+  if (index < 0 || index >= zendrel::kNumParams)
+    return "--param '" + s + "': INDEX must be a parameter number from 0 to 229";
+  if (x < 0.0 || x > 1.0) return "--param '" + s + "': VALUE must be a number from 0 to 1";
+  o.params.emplace_back(static_cast<int>(index), static_cast<float>(x));
+  return {};
+}
+
+// The options that take a number: empty on success, else the error line.
+std::string parseNumber(const std::string& a, const char* v, Options& o) {
+  long n;
+  if (a == "--bpm") {
+    if (!v || !parseDouble(v, o.bpm) || o.bpm < 1.0 || o.bpm > 999.0)
+      return "--bpm needs a tempo from 1 to 999 beats per minute";
+  } else if (a == "--start") {
+    if (!v || !parseDouble(v, o.start) || std::fabs(o.start) > 1e15)
+      return "--start needs a sample position (a number, negative for pre-roll)";
+  } else if (a == "--rate") {
+    if (!v || !parseDouble(v, o.rate) || o.rate < 1000.0 || o.rate > 768000.0)
+      return "--rate needs a sample rate from 1000 to 768000 Hz";
+    o.rateGiven = true;
+  } else if (a == "--seconds") {
+    if (!v || !parseDouble(v, o.seconds) || o.seconds <= 0.0 || o.seconds > 600.0)
+      return "--seconds needs a length above 0 and up to 600 seconds";
+  } else if (a == "--block") {
+    if (!v || !parseInt(v, n) || n < 1 || n > 65536) return "--block needs a frame count from 1 to 65536";
+    o.block = static_cast<int>(n);
+  } else if (a == "--program") {
+    if (!v || !parseInt(v, n) || n < 0 || n >= zendrel::kNumPrograms)
+      return "--program needs a program number from 0 to 9";
+    o.program = static_cast<int>(n);
+  }
+  return {};
+}
+
+bool takesNumber(const std::string& a) {
+  return a == "--bpm" || a == "--start" || a == "--rate" || a == "--seconds" || a == "--block" ||
+         a == "--program";
+}
+
+// The file names: INPUT and OUTPUT, OUTPUT alone, or none.
+std::string assignFiles(const std::vector<std::string>& files, Options& o) {
+  if (files.size() > 2) return "too many file names: give at most INPUT.wav and OUTPUT.wav";
+  if (files.size() == 2) {
+    o.input = files[0];
+    o.output = files[1];
+  } else if (files.size() == 1) {
+    o.output = files[0];
+  } else {
+    o.output = "zendrel-out.wav";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+    std::string error;
+    if (a == "--help" || a == "-h") {
+      help = true;
+      return {};
+    } else if (a == "--stopped") {
+      o.stopped = true;
+    } else if (a == "--module" || a == "--plot") {
+      if (!v) return a == "--module" ? "--module needs a path" : "--plot needs a file name";
+      (a == "--module" ? o.module : o.plot) = v;
+      ++i;
+    } else if (takesNumber(a)) {
+      error = parseNumber(a, v, o);
+      ++i;
+    } else if (a == "--param") {
+      error = v ? parseParam(v, o) : "--param needs INDEX=VALUE, for example --param 0=0.5";
+      ++i;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return "unknown option '" + a + "' (see --help)";
+    } else {
+      files.push_back(a);
+    }
+    if (!error.empty()) return error;
+  }
+  return assignFiles(files, o);
+}
+
+void demoPattern(Options& o) {
+  o.params.clear();
+  o.params.push_back({zendrel::kNumOfSteps, static_cast<float>(31 / 64.0)});  // 16 steps
+  const float gates[16] = {1.0f, 0.35f, 0.8f, 0.3f, 1.0f, 0.5f, 0.75f, 0.0f,
+                           0.95f, 0.4f, 0.7f, 0.25f, 0.9f, 0.6f, 1.0f, 0.2f};
+  for (int k = 0; k < 16; ++k) o.params.push_back({zendrel::kGate + k, gates[k]});
+  for (int k : {1, 5, 9, 13}) o.params.push_back({zendrel::kNoteLength + k, 0.1915f});  // 1/32 staccato
+  o.params.push_back({zendrel::kAttack + 0, 0.1f});
+  o.params.push_back({zendrel::kDecay + 0, 0.3f});
+  o.params.push_back({zendrel::kAttack + 4, 0.5f});  // a triangle
+  o.params.push_back({zendrel::kDecay + 4, 0.5f});
+  o.params.push_back({zendrel::kDecay + 8, 0.6f});
+  o.params.push_back({zendrel::kAttack + 12, 0.8f});
+  o.params.push_back({zendrel::kMerge + 2, 1.0f});   // step 3 glides into step 4
+  o.params.push_back({zendrel::kMerge + 10, 1.0f});  // step 11 into step 12
+  o.params.push_back({zendrel::kMerge + 14, 1.0f});  // step 15 into step 16
+}
+
+}  // namespace zrender
