@@ -129,41 +129,9 @@ bool lifecycle(zhost::Host& host) {
   return sane && closed == 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  zhost::setBinaryStdout();
-  bool runLifecycle = false;
-  std::string path;
-  bool usageError = false, help = false;
-  for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help"))
-      help = true;
-    else if (!std::strcmp(argv[i], "--lifecycle"))
-      runLifecycle = true;
-    else if (argv[i][0] == '-' || !path.empty())
-      usageError = true;
-    else
-      path = argv[i];
-  }
-  if (help || usageError) {
-    std::fprintf(usageError ? stderr : stdout,
-                 "usage: zendrel-info [--lifecycle] [MODULE]\n"
-                 "Prints the identity, programs and parameters of a plug-in module\n"
-                 "(default: the zendrel module built beside this program);\n"
-                 "--lifecycle then runs it through a host's life cycle.\n");
-    return usageError ? 2 : 0;
-  }
-  if (path.empty()) path = defaultModule();
-
-  zhost::Host host;
-  if (!host.load(path)) {
-    std::fprintf(stderr, "zendrel-info: %s\n", host.error().c_str());
-    return 1;
-  }
+// The identity block: names, numbers and flags of the record.
+void printIdentity(zhost::Host& host) {
   AEffect* e = host.effect();
-  host.dispatch(effOpen);
-
   VstIntPtr category = host.dispatch(effGetPlugCategory);
   char id[32];
   std::snprintf(id, sizeof id, "%s (0x%08X)", zhost::fourCharText(e->uniqueID).c_str(),
@@ -188,18 +156,22 @@ int main(int argc, char** argv) {
   row("Initial delay", e->initialDelay);
   row("Flags", std::string(flags) + " (" + flagNames(e->flags) + ")");
   row("Current program", static_cast<long long>(host.dispatch(effGetProgram)));
+}
 
+void printPrograms(zhost::Host& host) {
   std::printf("\nPrograms\n");
-  for (VstInt32 i = 0; i < e->numPrograms; ++i) {
+  for (VstInt32 i = 0; i < host.effect()->numPrograms; ++i) {
     char name[256] = {};
     VstIntPtr ok = host.dispatch(effGetProgramNameIndexed, i, -1, name);
     name[sizeof name - 1] = '\0';
     std::printf("  %5d  %s\n", i, ok ? printable(name).c_str() : "(no name)");
   }
+}
 
+void printParameters(zhost::Host& host) {
   std::printf("\nParameters\n");
   std::printf("  %5s  %-16s  %-8s  %9s  %s\n", "Index", "Name", "Label", "Value", "Display");
-  for (VstInt32 i = 0; i < e->numParams; ++i) {
+  for (VstInt32 i = 0; i < host.effect()->numParams; ++i) {
     std::string name = printable(host.parameterName(i));
     std::string label = printable(host.parameterLabel(i));
     std::string display = printable(host.parameterDisplay(i));
@@ -211,6 +183,49 @@ int main(int argc, char** argv) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     std::printf("%s\n", text.c_str());
   }
+}
+
+// The command line: --lifecycle, --help and one module path. 0 to go on,
+// else the exit status.
+int parseArguments(int argc, char** argv, bool& runLifecycle, std::string& path) {
+  bool usageError = false, help = false;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "-h") || !std::strcmp(argv[i], "--help"))
+      help = true;
+    else if (!std::strcmp(argv[i], "--lifecycle"))
+      runLifecycle = true;
+    else if (argv[i][0] == '-' || !path.empty())
+      usageError = true;
+    else
+      path = argv[i];
+  }
+  if (!help && !usageError) return 0;
+  std::fprintf(usageError ? stderr : stdout,
+               "usage: zendrel-info [--lifecycle] [MODULE]\n"
+               "Prints the identity, programs and parameters of a plug-in module\n"
+               "(default: the zendrel module built beside this program);\n"
+               "--lifecycle then runs it through a host's life cycle.\n");
+  return usageError ? 2 : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zhost::setBinaryStdout();
+  bool runLifecycle = false;
+  std::string path;
+  if (const int status = parseArguments(argc, argv, runLifecycle, path)) return status < 0 ? 0 : status;
+  if (path.empty()) path = defaultModule();
+
+  zhost::Host host;
+  if (!host.load(path)) {
+    std::fprintf(stderr, "zendrel-info: %s\n", host.error().c_str());
+    return 1;
+  }
+  host.dispatch(effOpen);
+  printIdentity(host);
+  printPrograms(host);
+  printParameters(host);
 
   bool sane = true;
   if (runLifecycle) {
