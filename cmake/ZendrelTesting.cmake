@@ -1,22 +1,31 @@
+# zendrel_use_module(<program> <module target> <macro>)
+# A program that loads a built plug-in module by path: the module is built
+# first, and <macro> names it for the program. In the cross build the DLL is
+# copied beside the program (Wine loads it from there) and named plainly.
+function(zendrel_use_module program module macro)
+  add_dependencies(${program} ${module})
+  if(WIN32)
+    add_custom_command(TARGET ${program} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${module}> $<TARGET_FILE_DIR:${program}>)
+    target_compile_definitions(${program} PRIVATE ${macro}="$<TARGET_FILE_NAME:${module}>")
+  else()
+    target_compile_definitions(${program} PRIVATE ${macro}="$<TARGET_FILE:${module}>")
+  endif()
+endfunction()
+
 # zendrel_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [MODULE])
-# Builds one GoogleTest program and registers it with CTest. In the cross build
-# CTest runs it under Wine (CMAKE_CROSSCOMPILING_EMULATOR). MODULE marks a test
-# that loads the built plug-in module: it gets ZENDREL_MODULE_PATH, the module
-# is copied beside the program (Wine loads it from there), and it depends on it.
+# Builds one GoogleTest program with the shared test helpers (tests/support/)
+# and registers it with CTest. In the cross build CTest runs it under Wine
+# (CMAKE_CROSSCOMPILING_EMULATOR). MODULE marks a test that loads the built
+# plug-in module: ZENDREL_MODULE_PATH names it.
 function(zendrel_add_test)
   cmake_parse_arguments(T "MODULE" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main zendrel_warnings)
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} zendrel_test_support GTest::gtest GTest::gmock
+                        GTest::gtest_main zendrel_warnings)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR})
   if(T_MODULE)
-    add_dependencies(${T_NAME} zendrel)
-    if(WIN32)
-      add_custom_command(TARGET ${T_NAME} POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:zendrel> $<TARGET_FILE_DIR:${T_NAME}>)
-      target_compile_definitions(${T_NAME} PRIVATE ZENDREL_MODULE_PATH="zendrel.dll")
-    else()
-      target_compile_definitions(${T_NAME} PRIVATE ZENDREL_MODULE_PATH="$<TARGET_FILE:zendrel>")
-    endif()
+    zendrel_use_module(${T_NAME} zendrel ZENDREL_MODULE_PATH)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
 endfunction()

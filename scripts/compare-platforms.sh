@@ -8,8 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 linux_build=${LINUX_BUILD:-build/linux}
 win_build=${WIN64_BUILD:-build/win64}
-linux_dump=$linux_build/tests/engine/engine_scenario_dump
-win_dump=$win_build/tests/engine/engine_scenario_dump.exe
+linux_dump=$linux_build/tests/module/module_scenario_dump
+win_dump=$win_build/tests/module/module_scenario_dump.exe
 
 for f in "$linux_dump" "$win_dump"; do
   if [ ! -x "$f" ] && [ ! -f "$f" ]; then

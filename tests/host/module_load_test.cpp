@@ -14,7 +14,7 @@
 
 namespace {
 
-const std::string kTestModule = TESTFX_MODULE_PATH;
+const std::string kTestModule = ZENDREL_TESTFX_PATH;
 
 TEST(Load, MissingFileSaysSo) {
   zhost::Host host;
@@ -26,7 +26,7 @@ TEST(Load, MissingFileSaysSo) {
 }
 
 TEST(Load, AFileThatIsNoLibraryIsRefused) {
-  const std::string path = "hostif-not-a-module.txt";
+  const std::string path = "host-not-a-module.txt";
   {
     std::ofstream out(path);
     out << "plain text, not a library\n";

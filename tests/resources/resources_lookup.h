@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace restest {
+namespace zendrel_test {
 
 struct Bytes {
   const unsigned char* data = nullptr;
@@ -19,4 +19,4 @@ bool findImage(const char* name, Bytes& out);
 // Every name stored, when the platform can list them (empty otherwise).
 std::vector<std::string> storedNames();
 
-}  // namespace restest
+}  // namespace zendrel_test

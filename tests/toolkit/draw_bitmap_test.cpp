@@ -12,7 +12,7 @@
 #include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
-using drawtest::near;
+using zendrel_test::near;
 
 namespace {
 
@@ -25,7 +25,7 @@ std::vector<uint32_t> pixelsOf(const CBitmap& bitmap) {
 // Draws `bitmap` whole onto an opaque grey 8 × 8 canvas and answers whether the canvas changed.
 bool drawsAnything(CBitmap& bitmap) {
   COffscreenContext context(nullptr, 8, 8);
-  drawtest::fill(context, CRect(0, 0, 8, 8), CColor(128, 128, 128));
+  zendrel_test::fill(context, CRect(0, 0, 8, 8), CColor(128, 128, 128));
   bitmap.draw(&context, CRect(0, 0, 8, 8), CPoint(0, 0));
   bitmap.drawAlphaBlend(&context, CRect(0, 0, 8, 8), CPoint(0, 0), 100);
   std::vector<uint32_t> pixels;
@@ -101,7 +101,7 @@ TEST(DrawBitmap, MissingOrDamagedResourcesStayEmptyAndDrawNothing) {
 }
 
 TEST(DrawBitmap, MemoryConstructorsAndDispose) {
-  const auto png = drawtest::writeRgba(2, 3, std::vector<uint32_t>(6, 0xff204060u));
+  const auto png = zendrel_test::writeRgba(2, 3, std::vector<uint32_t>(6, 0xff204060u));
   CBitmap* fromData = CBitmap::createFromPngData(png.data(), png.size());
   CBitmap* fromPngType = CBitmap::createFromPngTypeData(png.data(), png.size());
   const uint32_t raw[] = {0xff112233u, 0x80402010u};
@@ -175,7 +175,6 @@ TEST(DrawBitmap, SharedGraphicsUserFollowsTheBitmaps) {
   EXPECT_EQ(gdiplusUser, nullptr);
 }
 
-#ifdef ZENDREL_TEST_PLUGIN_IMAGES
 TEST(DrawBitmap, FindsThePluginImagesByLowerCaseName) {
   CBitmap base{CResourceDescription("base.png")};
   EXPECT_EQ(base.getWidth(), 900);
@@ -184,6 +183,5 @@ TEST(DrawBitmap, FindsThePluginImagesByLowerCaseName) {
   EXPECT_EQ(steps.getWidth(), 40);
   EXPECT_EQ(steps.getHeight(), 896);
 }
-#endif
 
 }  // namespace

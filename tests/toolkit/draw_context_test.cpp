@@ -11,9 +11,9 @@
 #include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
-using drawtest::allInsideAre;
-using drawtest::fill;
-using drawtest::near;
+using zendrel_test::allInsideAre;
+using zendrel_test::fill;
+using zendrel_test::near;
 
 namespace {
 

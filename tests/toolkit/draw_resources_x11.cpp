@@ -2,7 +2,7 @@
 // registered before any test runs.
 #include "toolkit/platform/x11/resource_table.h"
 
-namespace drawtest {
+namespace zendrel_test {
 extern const zendrel::EmbeddedResource kPngImages[];
 extern const std::size_t kPngImageCount;
 extern const zendrel::EmbeddedResource kDataImages[];
@@ -17,4 +17,4 @@ struct Registrar {
   }
 } registrar;
 }  // namespace
-}  // namespace drawtest
+}  // namespace zendrel_test

@@ -1,5 +1,4 @@
-// Helpers of the drawing tests: pixel comparison with a tolerance (the two
-// platforms composite with slightly different rounding) and fills.
+// Helpers of the drawing tests: fills and whole-image checks.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,26 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "tests/support/pixels.h"
 #include "toolkit/draw_context.h"
 
-namespace drawtest {
-
-inline std::string hex(uint32_t v) {
-  char buffer[12];
-  std::snprintf(buffer, sizeof buffer, "%08x", static_cast<unsigned>(v));
-  return buffer;
-}
-
-// Every channel of the premultiplied 0xAARRGGBB words within `tolerance`.
-inline ::testing::AssertionResult near(uint32_t actual, uint32_t expected, int tolerance = 0) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    const int a = int(actual >> shift & 0xff), e = int(expected >> shift & 0xff);
-    if (std::abs(a - e) > tolerance)
-      return ::testing::AssertionFailure() << "pixel " << hex(actual) << ", expected " << hex(expected) << " ±"
-                                           << tolerance;
-  }
-  return ::testing::AssertionSuccess();
-}
+namespace zendrel_test {
 
 inline void fill(Toolkit::CDrawContext& context, const Toolkit::CRect& rect, const Toolkit::CColor& colour) {
   context.setFillColor(colour);
@@ -49,4 +32,4 @@ inline bool allInsideAre(const std::vector<uint32_t>& pixels, int w, const Toolk
   return true;
 }
 
-}  // namespace drawtest
+}  // namespace zendrel_test

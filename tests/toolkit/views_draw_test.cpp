@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "tests/support/pixels.h"
 #include "tests/toolkit/views_support.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 
-using namespace views_test;
+using namespace zendrel_test;
 
 namespace {
 
@@ -80,16 +81,6 @@ class ViewsDraw : public ::testing::Test {
   std::vector<uint32_t> pixels;
 };
 
-// Channel by channel within tol (graphics libraries round differently).
-::testing::AssertionResult near(uint32_t got, uint32_t want, int tol = 2) {
-  for (int shift = 0; shift < 32; shift += 8) {
-    const int g = int((got >> shift) & 0xff), w = int((want >> shift) & 0xff);
-    if (std::abs(g - w) > tol)
-      return ::testing::AssertionFailure() << std::hex << "got 0x" << got << ", want 0x" << want;
-  }
-  return ::testing::AssertionSuccess();
-}
-
 TEST_F(ViewsDraw, HalfTransparentImageIsCompositedSourceOver) {
   CBitmap* half = bands(10, 10, {0x80800000});  // red at alpha 128, premultiplied
   auto* v = new CView(CRect(5, 5, 15, 15));
@@ -99,14 +90,14 @@ TEST_F(ViewsDraw, HalfTransparentImageIsCompositedSourceOver) {
   paint();
   EXPECT_EQ(at(2, 2), kBlue);
   // 128 of red over 255 × (1 − 128/255) of blue.
-  EXPECT_TRUE(near(at(5, 5), 0xff80007f));
-  EXPECT_TRUE(near(at(14, 14), 0xff80007f));
+  EXPECT_TRUE(near(at(5, 5), 0xff80007f, 2));
+  EXPECT_TRUE(near(at(14, 14), 0xff80007f, 2));
   EXPECT_EQ(at(15, 15), kBlue);
 
   // The transparent path composites the same way.
   v->setTransparency(true);
   paint();
-  EXPECT_TRUE(near(at(10, 10), 0xff80007f));
+  EXPECT_TRUE(near(at(10, 10), 0xff80007f, 2));
 }
 
 TEST_F(ViewsDraw, SourceOffsetSelectsTheFrameOfAVerticalStrip) {

@@ -4,7 +4,7 @@
 
 #include "tests/toolkit/views_support.h"
 
-using namespace views_test;
+using namespace zendrel_test;
 
 namespace {
 

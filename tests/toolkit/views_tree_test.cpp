@@ -6,7 +6,7 @@
 
 #include "tests/toolkit/views_support.h"
 
-using namespace views_test;
+using namespace zendrel_test;
 
 namespace {
 

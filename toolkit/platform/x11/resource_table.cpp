@@ -50,11 +50,9 @@ bool findResource(const CResourceDescription& desc, ResourceType type, ResourceB
   out = ResourceBytes();
   // The compiled-in images carry names only; numeric ids find nothing here.
   if (desc.type != CResourceDescription::kStringType || !desc.u.name) return false;
-#ifdef ZENDREL_EMBEDDED_RESOURCES
   if (type == ResourceType::kData &&
       search(zendrel::kEmbeddedResources, zendrel::kEmbeddedResourceCount, desc.u.name, out))
     return true;
-#endif
   for (const Table& t : extraTables())
     if (t.type == type && search(t.entries, t.count, desc.u.name, out)) return true;
   return false;

@@ -10,14 +10,14 @@
 #include <limits>
 #include <vector>
 
-#include "tests/host/test_effect.h"
+#include "tests/plugin/vst/test_effect.h"
 
 namespace {
 
-using hostif_test::EditorLog;
-using hostif_test::EffectLog;
-using hostif_test::RecordingEditor;
-using hostif_test::TestEffect;
+using zendrel_test::EditorLog;
+using zendrel_test::EffectLog;
+using zendrel_test::RecordingEditor;
+using zendrel_test::TestEffect;
 
 struct Call {
   AEffect* effect;

@@ -1,6 +1,5 @@
-// Shared pieces of the engine tests: the default working values, a small
-// deterministic generator (same numbers on every platform), test signals and a
-// time record builder.
+// Shared pieces of the engine tests: the default working values, test signals
+// and a time record builder.
 #pragma once
 
 #include <atomic>
@@ -8,30 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "plugin/vst/host_interface.h"
 #include "plugin/parameter_ids.h"
+#include "plugin/vst/host_interface.h"
+#include "tests/support/bits.h"
+#include "tests/support/rng.h"
 
 namespace zendrel_test {
-
-// xorshift64*: fixed output on every compiler and library.
-class Rng {
- public:
-  explicit Rng(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-  uint64_t next() {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return state_ * 0x2545F4914F6CDD1Dull;
-  }
-  // Uniform in [0, 1) with 24 bits, exact in float.
-  float unit() { return static_cast<float>(next() >> 40) * (1.0f / 16777216.0f); }
-  double unitDouble() { return static_cast<double>(next() >> 11) * (1.0 / 9007199254740992.0); }
-  int below(int n) { return static_cast<int>(next() % static_cast<uint64_t>(n)); }
-  bool chance(int percent) { return below(100) < percent; }
-
- private:
-  uint64_t state_;
-};
 
 struct Params {
   std::atomic<float> v[zendrel::kNumParams];
@@ -72,17 +53,6 @@ inline void fillSignal(Rng& rng, float* left, float* right, int n) {
     if (rng.below(997) == 0) left[i] = -0.0f;
     if (rng.below(991) == 0) right[i] = 1e-40f;  // denormal
   }
-}
-
-inline uint32_t bitsOf(float f) {
-  uint32_t u;
-  std::memcpy(&u, &f, sizeof u);
-  return u;
-}
-inline uint64_t bitsOf(double d) {
-  uint64_t u;
-  std::memcpy(&u, &d, sizeof u);
-  return u;
 }
 
 }  // namespace zendrel_test

@@ -1,10 +1,10 @@
-#include "tests/plugin/plugin_harness.h"
+#include "tests/plugin/model/model_harness.h"
 
 #include <cstring>
 
 #include "plugin/model/editor_factory.h"
 
-namespace ztest {
+namespace zendrel_test {
 
 Log& Log::instance() {
   static Log log;
@@ -119,9 +119,7 @@ std::vector<float> recordValues(const Zendrel& effect, VstInt32 p) {
   return v;
 }
 
-bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-}  // namespace ztest
+}  // namespace zendrel_test
 
 // The effect makes its editor through this; here it is the recording one.
-AEffEditor* createZendrelEditor(AudioEffect* effect) { return new ztest::RecordingEditor(effect); }
+AEffEditor* createZendrelEditor(AudioEffect* effect) { return new zendrel_test::RecordingEditor(effect); }

@@ -7,11 +7,11 @@
 #include <limits>
 #include <string>
 
-#include "tests/host/test_effect.h"
+#include "tests/plugin/vst/test_effect.h"
 
 namespace {
 
-using hostif_test::TestEffect;
+using zendrel_test::TestEffect;
 
 // Formats into a buffer of canary bytes and checks nothing lands past maxLen.
 class Format : public ::testing::Test {

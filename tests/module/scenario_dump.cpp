@@ -3,7 +3,7 @@
 // derived display texts to a file or standard output. The Linux and Windows
 // builds must produce the same bytes (scripts/compare-platforms.sh).
 //
-//   engine_scenario_dump [--module PATH] [OUTPUT]
+//   module_scenario_dump [--module PATH] [OUTPUT]
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -12,7 +12,7 @@
 
 #include "host/lib/host.h"
 #include "plugin/parameter_ids.h"
-#include "tests/engine/engine_harness.h"
+#include "tests/plugin/engine/engine_harness.h"
 
 using namespace zendrel_test;
 
@@ -43,10 +43,7 @@ void randomEdits(Rng& rng, zhost::Host& host, int count) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string module;
-#ifdef ZENDREL_MODULE_PATH
-  module = ZENDREL_MODULE_PATH;
-#endif
+  std::string module = ZENDREL_MODULE_PATH;
   std::string outPath;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--module") == 0 && i + 1 < argc)

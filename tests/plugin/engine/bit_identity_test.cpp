@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "plugin/engine/gate_engine.h"
-#include "tests/engine/engine_harness.h"
-#include "tests/engine/reference_engine.h"
+#include "tests/plugin/engine/engine_harness.h"
+#include "tests/plugin/engine/reference_engine.h"
 
 using namespace zendrel_test;
 using zendrel::GateEngine;

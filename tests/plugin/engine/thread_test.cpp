@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "plugin/engine/gate_engine.h"
-#include "tests/engine/effect_fixture.h"
-#include "tests/engine/engine_harness.h"
+#include "tests/plugin/engine/effect_fixture.h"
+#include "tests/plugin/engine/engine_harness.h"
 
 using namespace zendrel_test;
 

@@ -6,9 +6,9 @@
 
 #include "plugin/vst/effect_factory.h"
 #include "plugin/model/parameters.h"
-#include "tests/plugin/plugin_harness.h"
+#include "tests/plugin/model/model_harness.h"
 
-using namespace ztest;
+using namespace zendrel_test;
 using namespace zendrel;
 
 namespace {

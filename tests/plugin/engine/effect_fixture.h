@@ -3,25 +3,11 @@
 // version and hands out one time record, and no editor.
 #pragma once
 
-#include <atomic>
-#include <cstring>
-
-#include "plugin/vst/host_interface.h"
 #include "plugin/model/zendrel.h"
+#include "plugin/vst/host_interface.h"
+#include "tests/support/quiet_host.h"
 
 namespace zendrel_test {
-
-// The time record the host hands out; written only between blocks.
-inline VstTimeInfo& hostTime() {
-  static VstTimeInfo t{};
-  return t;
-}
-
-inline VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  if (opcode == audioMasterVersion) return kVstVersion;
-  if (opcode == audioMasterGetTime) return reinterpret_cast<VstIntPtr>(&hostTime());
-  return 0;
-}
 
 // effSetSampleRate followed by effMainsChanged 1, as a host does.
 inline void setRate(Zendrel& effect, double rate) {

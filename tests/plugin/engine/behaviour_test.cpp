@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "plugin/engine/gate_engine.h"
-#include "tests/engine/engine_harness.h"
+#include "tests/plugin/engine/engine_harness.h"
 
 using namespace zendrel_test;
 using zendrel::GateEngine;

@@ -12,26 +12,12 @@
 #include <vector>
 
 #include "plugin/model/parameters.h"
-#include "tests/plugin/plugin_harness.h"
+#include "tests/plugin/model/model_harness.h"
+#include "tests/support/rng.h"
 
-using namespace ztest;
+using namespace zendrel_test;
 using namespace zendrel;
 
-namespace {
-
-struct Rng {
-  uint32_t state;
-  uint32_t next() {
-    state ^= state << 13;
-    state ^= state >> 17;
-    state ^= state << 5;
-    return state;
-  }
-  int below(int n) { return static_cast<int>(next() % static_cast<uint32_t>(n)); }
-  float unit() { return static_cast<float>(next() % 10001u) / 10000.0f; }
-};
-
-}  // namespace
 
 TEST(Threads, AutomationProgramChangesBlocksAndDisplays) {
   auto effect = makeEffect();

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "plugin/model/parameters.h"
-#include "tests/plugin/plugin_harness.h"
+#include "tests/plugin/model/model_harness.h"
 
-using namespace ztest;
+using namespace zendrel_test;
 using namespace zendrel;
 
 namespace {

@@ -13,8 +13,9 @@
 #include "plugin/vst/editor_base.h"
 #include "plugin/vst/host_interface.h"
 #include "plugin/model/zendrel.h"
+#include "tests/support/bits.h"
 
-namespace ztest {
+namespace zendrel_test {
 
 enum class EventKind { kEditor, kHost };
 
@@ -77,7 +78,4 @@ std::vector<float> workingValues(Zendrel& effect);
 // The 230 stored values of program p.
 std::vector<float> recordValues(const Zendrel& effect, VstInt32 p);
 
-// Bitwise equality, so NaN equals NaN and -0 differs from 0.
-bool sameBits(float a, float b);
-
-}  // namespace ztest
+}  // namespace zendrel_test

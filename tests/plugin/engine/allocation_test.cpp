@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "plugin/engine/gate_engine.h"
-#include "tests/engine/effect_fixture.h"
-#include "tests/engine/engine_harness.h"
+#include "tests/plugin/engine/effect_fixture.h"
+#include "tests/plugin/engine/engine_harness.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #define ZENDREL_SANITIZED 1

@@ -4,14 +4,9 @@
 
 #include "editor/zendrel_editor.h"
 #include "plugin/model/zendrel.h"
+#include "tests/support/quiet_host.h"
 
-namespace {
-
-VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == audioMasterVersion ? kVstVersion : 0;
-}
-
-}  // namespace
+using zendrel_test::quietHost;
 
 TEST(EditorStub, ReportsItsSizeAndDoesNotOpenYet) {
   Zendrel effect(quietHost);

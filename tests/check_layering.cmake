@@ -1,0 +1,106 @@
+# Checks the layering over the sources (no program is built):
+#  1. the include graph runs one way: editor -> toolkit -> plugin/vst, and
+#     plugin/model -> plugin/vst, plugin/engine; each folder includes only what
+#     its line in kAllowed names;
+#  2. no portable source names a platform: platform macros and the operating
+#     systems' and window systems' headers appear only in toolkit/platform/<name>/,
+#     host/lib/platform_<name>.cpp and module/entry.cpp.
+#   cmake -DROOT=<source dir> -P check_layering.cmake
+
+# folder (a prefix of the path below ROOT; the first that matches counts) |
+# include prefixes it may use, comma-separated ("plugin/*.h": the headers directly in plugin/)
+set(kAllowed
+  "plugin/vst/|plugin/vst/"
+  "plugin/engine/|plugin/engine/,plugin/vst/host_interface.h,plugin/*.h"
+  "plugin/model/|plugin/model/,plugin/vst/,plugin/engine/gate_engine.h,plugin/*.h"
+  "plugin/|plugin/*.h"
+  "toolkit/|toolkit/,plugin/vst/,resources/"
+  "editor/|editor/,toolkit/,plugin/"
+  "host/|host/,plugin/vst/host_interface.h,plugin/*.h"
+  "module/|plugin/vst/"
+  "resources/|resources/")
+
+set(kPlatformMacro "#[ \t]*(if|ifdef|ifndef|elif).*(_WIN32|_WIN64|WIN32|__linux|__unix|__APPLE__|_MSC_VER|__MINGW)")
+set(kPlatformHeader "#[ \t]*include[ \t]*[<\"](windows|winuser|gdiplus|objidl|io\\.h|fcntl|dlfcn|unistd|X11/|xcb/|cairo)")
+# host/render draws its plot with cairo as a library, not as a platform layer.
+set(kHostPlatformHeader "#[ \t]*include[ \t]*[<\"](windows|winuser|objidl|io\\.h|fcntl|dlfcn|unistd|X11/|xcb/)")
+
+function(allowed_prefixes path out)
+  foreach(rule ${kAllowed})
+    string(REPLACE "|" ";" parts "${rule}")
+    list(GET parts 0 folder)
+    string(FIND "${path}" "${folder}" at)
+    if(at EQUAL 0)
+      list(GET parts 1 prefixes)
+      string(REPLACE "," ";" prefixes "${prefixes}")
+      set(${out} "${prefixes}" PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${out} "" PARENT_SCOPE)
+endfunction()
+
+function(include_allowed included prefixes out)
+  foreach(prefix ${prefixes})
+    if(prefix STREQUAL "plugin/*.h")
+      if(included MATCHES "^plugin/[^/]+\\.h$")
+        set(${out} TRUE PARENT_SCOPE)
+        return()
+      endif()
+    else()
+      string(FIND "${included}" "${prefix}" at)
+      if(at EQUAL 0)
+        set(${out} TRUE PARENT_SCOPE)
+        return()
+      endif()
+    endif()
+  endforeach()
+  set(${out} FALSE PARENT_SCOPE)
+endfunction()
+
+function(platform_place path out)
+  if(path MATCHES "^toolkit/platform/[^/]+/" OR path MATCHES "^host/lib/platform_[^/]+\\.cpp$"
+     OR path STREQUAL "module/entry.cpp")
+    set(${out} TRUE PARENT_SCOPE)
+  else()
+    set(${out} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(bad "")
+file(GLOB_RECURSE files RELATIVE ${ROOT}
+  ${ROOT}/plugin/*.h ${ROOT}/plugin/*.cpp ${ROOT}/toolkit/*.h ${ROOT}/toolkit/*.cpp
+  ${ROOT}/editor/*.h ${ROOT}/editor/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp
+  ${ROOT}/module/*.h ${ROOT}/module/*.cpp ${ROOT}/resources/*.h)
+if(NOT files)
+  message(FATAL_ERROR "no sources under '${ROOT}': give the source folder as -DROOT")
+endif()
+foreach(path ${files})
+  allowed_prefixes(${path} prefixes)
+  file(STRINGS ${ROOT}/${path} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+    include_allowed("${included}" "${prefixes}" ok)
+    if(NOT ok)
+      string(APPEND bad "${path}: includes ${included}, outside what its layer may use\n")
+    endif()
+  endforeach()
+
+  platform_place(${path} in_platform_place)
+  if(in_platform_place)
+    continue()
+  endif()
+  set(header_rule "${kPlatformHeader}")
+  if(path MATCHES "^host/")
+    set(header_rule "${kHostPlatformHeader}")
+  endif()
+  file(STRINGS ${ROOT}/${path} lines REGEX "(${kPlatformMacro})|(${header_rule})")
+  foreach(l ${lines})
+    string(APPEND bad "${path}: names a platform outside a platform place: ${l}\n")
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "layering broken:\n${bad}")
+endif()
+list(LENGTH files n)
+message(STATUS "layering holds over ${n} files")
