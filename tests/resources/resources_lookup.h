@@ -16,7 +16,7 @@ struct Bytes {
 // Exact-name lookup of a stored image; false when it is not there.
 bool findImage(const char* name, Bytes& out);
 
-// Every name stored, when the platform can list them (empty otherwise).
+// Every name stored.
 std::vector<std::string> storedNames();
 
 }  // namespace zendrel_test

@@ -120,7 +120,6 @@ TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
     EXPECT_TRUE(zendrel_test::findImage(image.name, bytes)) << image.name << " is not stored";
   }
   const std::vector<std::string> stored = zendrel_test::storedNames();
-  if (stored.empty()) GTEST_SKIP() << "this store cannot be listed";
   const std::set<std::string> unique(stored.begin(), stored.end());
   EXPECT_EQ(unique.size(), stored.size()) << "a name is stored twice";
   EXPECT_EQ(unique, expected);

@@ -1,7 +1,8 @@
 // Automation, program changes, audio blocks and display reads at once, as a host
 // may run them: no lock guards the shared values, so this is meant to run clean
-// under ThreadSanitizer; natively it checks the output stays finite and every
-// length ends inside its range.
+// under ThreadSanitizer. Whatever the interleaving, every written sample stays
+// within the input's level (every stored gate level lies within 0 and 1), and
+// every length ends inside its range.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -18,12 +19,11 @@
 using namespace zendrel_test;
 using namespace zendrel;
 
-
 TEST(Threads, AutomationProgramChangesBlocksAndDisplays) {
   auto effect = makeEffect();
   Log::instance().setRecording(false);
   std::atomic<bool> stop{false};
-  std::atomic<bool> finite{true};
+  std::atomic<bool> bounded{true};
 
   std::thread automation([&] {
     Rng rng{7};
@@ -50,7 +50,7 @@ TEST(Threads, AutomationProgramChangesBlocksAndDisplays) {
       for (size_t n = 0; n < left.size(); ++n) left[n] = right[n] = 0.5f;
       effect->processReplacing(channels, channels, 128);
       for (size_t n = 0; n < left.size(); ++n)
-        if (!std::isfinite(left[n]) || !std::isfinite(right[n])) finite = false;
+        if (!(std::fabs(left[n]) <= 0.5f) || !(std::fabs(right[n]) <= 0.5f)) bounded = false;
     }
   });
   std::thread displays([&] {
@@ -71,7 +71,7 @@ TEST(Threads, AutomationProgramChangesBlocksAndDisplays) {
   displays.join();
   Log::instance().setRecording(true);
 
-  EXPECT_TRUE(finite.load());
+  EXPECT_TRUE(bounded.load()) << "a sample came out louder than the input";
   // Once the writers are quiet, a final change runs the pass on a settled state.
   effect->setProgram(0);
   const auto values = workingValues(*effect);
