@@ -3,15 +3,15 @@
 #   out/zendrel-demo.wav  a few bars of a chord gated by the demo pattern
 #   out/zendrel-demo.png  input and output envelopes of one pattern cycle
 #   out/zendrel-info.txt  what a host's scanner sees of the plug-in
+# Only the plug-ins and the tools run here are built; scripts/test.sh builds the
+# rest into the same folders.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh linux
-bash scripts/build.sh win64
+bash scripts/build.sh linux zendrel zendrel-info zendrel-render
+bash scripts/build.sh win64 zendrel zendrel-info
 mkdir -p out
 build/linux/host/info/zendrel-info build/linux/module/zendrel.so > out/zendrel-info.txt
 echo "demo: wrote out/zendrel-info.txt ($(grep -c . out/zendrel-info.txt) lines)"
-if [ -x build/linux/host/render/zendrel-render ]; then
-  (cd out && ../build/linux/host/render/zendrel-render)
-fi
+(cd out && ../build/linux/host/render/zendrel-render)
 echo "demo: plug-ins in build/linux/module/zendrel.so and build/win64/module/zendrel.dll"
