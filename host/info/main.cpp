@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 
 #include "host/lib/host.h"
+#include "host/lib/module_path.h"
 
 namespace {
 
@@ -61,20 +61,12 @@ std::string flagNames(VstInt32 flags) {
   return text.empty() ? "none" : text;
 }
 
-bool fileExists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
-}
-
-std::string defaultModule() {
-  std::string beside = zhost::executableDirectory() + zhost::moduleFileName("zendrel");
-  if (fileExists(beside)) return beside;
+// The module this program was built with, where the build knows it.
 #ifdef ZENDREL_BUILT_MODULE
-  return ZENDREL_BUILT_MODULE;
+const char* const kBuiltModule = ZENDREL_BUILT_MODULE;
 #else
-  return beside;
+const char* const kBuiltModule = nullptr;
 #endif
-}
 
 void row(const char* name, const std::string& value) {
   std::printf("  %-16s%s\n", name, value.c_str());
@@ -215,7 +207,7 @@ int main(int argc, char** argv) {
   bool runLifecycle = false;
   std::string path;
   if (const int status = parseArguments(argc, argv, runLifecycle, path)) return status < 0 ? 0 : status;
-  if (path.empty()) path = defaultModule();
+  if (path.empty()) path = zhost::defaultModulePath(kBuiltModule);
 
   zhost::Host host;
   if (!host.load(path)) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "host/lib/host.h"
+#include "host/lib/module_path.h"
 #include "host/lib/platform.h"
 
 namespace zhost {
@@ -16,6 +17,12 @@ bool fileExists(const std::string& path) {
 }
 
 }  // namespace
+
+std::string defaultModulePath(const char* builtPath) {
+  const std::string beside = executableDirectory() + moduleFileName("zendrel");
+  if (fileExists(beside) || !builtPath) return beside;
+  return builtPath;
+}
 
 Module::~Module() { close(); }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/lib/host.h"
+#include "host/lib/module_path.h"
 #include "host/render/options.h"
 #include "host/render/plot.h"
 #include "plugin/parameter_ids.h"
@@ -27,16 +28,6 @@ int fail(const std::string& message) {
 bool fileExists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
-}
-
-std::string defaultModule() {
-  const std::string beside = zhost::executableDirectory() + zhost::moduleFileName("zendrel");
-  if (fileExists(beside)) return beside;
-#ifdef ZENDREL_BUILT_MODULE
-  return ZENDREL_BUILT_MODULE;
-#else
-  return beside;
-#endif
 }
 
 // A sustained A minor chord, slightly detuned between the channels, made a
@@ -111,7 +102,7 @@ std::string openInput(const Options& o, Input& in) {
 // Loads the module, sets rate, tempo and block size as a host does, selects the
 // program and applies the parameters; an empty string on success.
 std::string preparePlugin(Options& o, double rate, zhost::Host& host) {
-  if (o.module.empty()) o.module = defaultModule();
+  if (o.module.empty()) o.module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
   if (!host.load(o.module)) return host.error();
   AEffect* e = host.effect();
   if (e->numInputs < 2 || e->numOutputs < 2 || !e->processReplacing)

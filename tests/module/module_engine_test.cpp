@@ -10,6 +10,7 @@
 
 #include "host/lib/host.h"
 #include "tests/plugin/engine/engine_harness.h"
+#include "tests/module/random_edits.h"
 #include "tests/plugin/engine/reference_engine.h"
 
 using namespace zendrel_test;
@@ -58,27 +59,6 @@ struct Rig {
   }
 };
 
-// Edits as a user or automation would make them, through the rules.
-void edit(Rng& rng, zhost::Host& host) {
-  const int k = rng.below(32);
-  switch (rng.below(9)) {
-    case 0: host.setParameter(zendrel::kGate + k, rng.unit()); break;
-    case 1: host.setParameter(zendrel::kAttack + k, rng.unit()); break;
-    case 2: host.setParameter(zendrel::kDecay + k, rng.unit()); break;
-    case 3: host.setParameter(zendrel::kMerge + k, rng.chance(50) ? 1.0f : 0.0f); break;
-    case 4: host.setParameter(zendrel::kNoteLength + k, rng.unit()); break;
-    case 5:
-      host.setParameter(zendrel::kNlfIncrement + k, 1.0f);
-      host.setParameter(zendrel::kNlfIncrement + k, 0.0f);
-      break;
-    case 6:
-      host.setParameter(rng.chance(50) ? zendrel::kSfIncrement : zendrel::kSfDecrement, 1.0f);
-      break;
-    case 7: host.setParameter(rng.chance(50) ? zendrel::kNosIncrement : zendrel::kNosDecrement, 1.0f); break;
-    default: host.setParameter(zendrel::kStepLength, rng.unit()); break;
-  }
-}
-
 }  // namespace
 
 TEST(ModuleEngine, DisplaysWhatTheFirstBlockDerived) {
@@ -107,7 +87,7 @@ TEST(ModuleEngine, RandomPatternsThroughTheEditingRules) {
     rig.setRate(rates[scenario % 5]);
     Rng rng(300 + scenario);
     if (scenario % 5 == 4) rig.host.dispatch(effSetProgram, 0, 1 + scenario % 9);
-    for (int n = 0; n < 60; ++n) edit(rng, rig.host);
+    for (int n = 0; n < 60; ++n) randomEdit(rng, rig.host);
     zhost::Transport t = rig.host.transport();
     t.tempo = scenario % 4 == 0 ? 120.0 : 40.0 + 260.0 * rng.unitDouble();
     t.samplePos = rng.below(2000000);
@@ -117,7 +97,7 @@ TEST(ModuleEngine, RandomPatternsThroughTheEditingRules) {
     for (int b = 0, done = 0; done < 12000; ++b) {
       const int frames = scenario % 6 == 5 ? 1 + rng.below(3000) : sizes[scenario % 5];
       if (scenario % 3 == 2 && rng.chance(15)) rig.host.setPlaying(!rig.host.transport().playing);
-      if (rng.chance(20)) edit(rng, rig.host);
+      if (rng.chance(20)) randomEdit(rng, rig.host);
       const std::string diff = rig.block(rng, frames, scenario % 2 == 1);
       ASSERT_EQ(diff, "") << "scenario " << scenario << " block " << b;
       done += frames;

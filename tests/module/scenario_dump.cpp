@@ -12,6 +12,7 @@
 
 #include "host/lib/host.h"
 #include "plugin/parameter_ids.h"
+#include "tests/module/random_edits.h"
 #include "tests/plugin/engine/engine_harness.h"
 
 using namespace zendrel_test;
@@ -25,19 +26,7 @@ struct Writer {
 };
 
 void randomEdits(Rng& rng, zhost::Host& host, int count) {
-  for (int n = 0; n < count; ++n) {
-    const int k = rng.below(32);
-    switch (rng.below(8)) {
-      case 0: host.setParameter(zendrel::kGate + k, rng.unit()); break;
-      case 1: host.setParameter(zendrel::kAttack + k, rng.unit()); break;
-      case 2: host.setParameter(zendrel::kDecay + k, rng.unit()); break;
-      case 3: host.setParameter(zendrel::kMerge + k, rng.chance(50) ? 1.0f : 0.0f); break;
-      case 4: host.setParameter(zendrel::kNoteLength + k, rng.unit()); break;
-      case 5: host.setParameter(zendrel::kNlfIncrement + k, 1.0f); host.setParameter(zendrel::kNlfIncrement + k, 0.0f); break;
-      case 6: host.setParameter(zendrel::kNumOfSteps, rng.unit()); break;
-      default: host.setParameter(zendrel::kStepLength, rng.unit()); break;
-    }
-  }
+  for (int n = 0; n < count; ++n) randomEdit(rng, host);
 }
 
 }  // namespace
