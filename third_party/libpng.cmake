@@ -2,9 +2,6 @@
 # Natively the system's libpng is used. The Windows cross build compiles
 # libpng from the Debian source tarball that scripts/setup.sh fetches; the
 # fuzzer builds its own instrumented copy from the same source (fuzz/).
-if(TARGET zendrel_png)
-  return()
-endif()
 
 # Extracts libpng's source into the build tree once and defines
 # zendrel_add_png_library(<target>): a static libpng from that source, for
