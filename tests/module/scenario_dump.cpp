@@ -41,14 +41,14 @@ int main(int argc, char** argv) {
       outPath = argv[i];
   }
   if (module.empty()) {
-    std::fprintf(stderr, "engine_scenario_dump: no module given; use --module PATH\n");
+    std::fprintf(stderr, "module_scenario_dump: no module given; use --module PATH\n");
     return 2;
   }
   std::FILE* f = stdout;
   if (!outPath.empty()) {
     f = std::fopen(outPath.c_str(), "wb");
     if (!f) {
-      std::fprintf(stderr, "engine_scenario_dump: cannot write '%s'\n", outPath.c_str());
+      std::fprintf(stderr, "module_scenario_dump: cannot write '%s'\n", outPath.c_str());
       return 2;
     }
   } else {
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   for (int scenario = 0; scenario < 60; ++scenario) {
     zhost::Host host;
     if (!host.load(module)) {
-      std::fprintf(stderr, "engine_scenario_dump: %s\n", host.error().c_str());
+      std::fprintf(stderr, "module_scenario_dump: %s\n", host.error().c_str());
       return 2;
     }
     Rng rng(500 + scenario);
