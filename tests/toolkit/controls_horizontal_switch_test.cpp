@@ -1,6 +1,6 @@
 // The horizontal switch: the click's place picks the position, the value
-// picks the frame, and switches the description leaves without a sensible
-// answer (one position, no image) still answer sensibly.
+// picks the frame, and odd switches (one position, no image) still give
+// numbers.
 #include <limits>
 
 #include "tests/toolkit/controls_support.h"
