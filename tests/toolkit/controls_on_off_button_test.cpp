@@ -62,12 +62,15 @@ TEST_F(OnOffButtonTest, CanNotifyBeforeTheIdleCycle) {
   EXPECT_EQ(log, expected);
 }
 
-TEST_F(OnOffButtonTest, EveryClickChangesWhatItShows) {
+TEST_F(OnOffButtonTest, AClickFlipsTheWholePartOfTheValue) {
   auto* b = addButton();
   EXPECT_FALSE(showsOn());
   b->setValue(0.5f);  // any value but 0 shows on ...
   EXPECT_TRUE(showsOn());
-  down(50, 30);  // ... so a click turns it off
+  down(50, 30);  // ... but a click flips its whole part: fully on
+  EXPECT_EQ(b->getValue(), 1.0f);
+  EXPECT_TRUE(showsOn());
+  down(50, 30);
   EXPECT_EQ(b->getValue(), 0.0f);
   EXPECT_FALSE(showsOn());
 

@@ -16,15 +16,19 @@ void COnOffButton::setStyle(int32_t newStyle) { style = newStyle; }
 
 namespace {
 
-// What the button shows and what a click flips from: any value but 0 is on
-// (a value that is not a number is off), so every click changes the picture.
-bool isOn(float value) { return value != 0.0f && !std::isnan(value); }
+// What the button shows: any value but 0 is on (a value that is not a number is off).
+bool showsOn(float value) { return value != 0.0f && !std::isnan(value); }
+
+// What a click flips from: the whole part of the value, so that a host's 0.5
+// is switched fully on by the click. Not a number counts as off (truncating it
+// would be undefined).
+bool clicksFromOn(float value) { return std::isfinite(value) ? std::trunc(value) != 0.0f : std::isinf(value); }
 
 }  // namespace
 
 void COnOffButton::draw(CDrawContext* context) {
   CPoint source(0, 0);
-  if (isOn(value) && background) source.v = background->getHeight() / 2;
+  if (showsOn(value) && background) source.v = background->getHeight() / 2;
   ControlDrawing::drawImage(background, context, size, source, transparency);
   setDirty(false);
 }
@@ -38,7 +42,7 @@ void COnOffButton::notifyListener() {
 
 MouseResult COnOffButton::onMouseDown(const CPoint& /*where*/, MouseButtons buttons) {
   if (!(buttons & kLeftButton)) return MouseResult::NotHandled;
-  value = isOn(value) ? 0.0f : 1.0f;
+  value = clicksFromOn(value) ? 0.0f : 1.0f;
   invalidate();
   if (style == kNotifyBeforeIdle) notifyListener();
   runIdleCycle();
