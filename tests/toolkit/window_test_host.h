@@ -49,9 +49,20 @@ class TestWindowHost {
   // The host destroys its window (before or without closing the editor).
   virtual void destroyWindow() = 0;
 
-  // Native windows (X11: children of the host window; Win32: windows of the
-  // thread) that exist now: leaked windows show up here.
+  // Native windows (children of the host window) that exist now: leaked
+  // windows show up here.
   virtual int32_t countChildWindows() = 0;
+
+  // What the process holds of the system, for leak checks: open handles (file
+  // descriptors on Linux, where each editor's display connection is one; kernel
+  // handles on Windows), window-system objects (Windows: GDI and USER objects;
+  // 0 on X11, where they live in the connection) and resident memory.
+  struct Resources {
+    long handles = 0;
+    long windowObjects = 0;
+    long residentKb = 0;
+  };
+  virtual Resources processResources() = 0;
 };
 
 // Repeats `idle` with the host pumping for `ms` milliseconds.

@@ -5,6 +5,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <psapi.h>
 
 #include "tests/toolkit/window_test_host.h"
 
@@ -161,6 +162,18 @@ class Win32Host : public TestWindowHost {
         },
         reinterpret_cast<LPARAM>(&n));
     return n;
+  }
+
+  Resources processResources() override {
+    Resources r;
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    r.handles = long(handles);
+    r.windowObjects = long(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
+                           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    PROCESS_MEMORY_COUNTERS memory{};
+    if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) r.residentKb = long(memory.WorkingSetSize / 1024);
+    return r;
   }
 
  private:

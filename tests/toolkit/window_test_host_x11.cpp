@@ -3,7 +3,11 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <dirent.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -96,6 +100,21 @@ class X11Host : public TestWindowHost {
     const int32_t n = xcb_query_tree_children_length(tree);
     std::free(tree);
     return n;
+  }
+
+  Resources processResources() override {
+    Resources r;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+      while (readdir(fds)) ++r.handles;
+      closedir(fds);
+    }
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+      std::fclose(statm);
+    }
+    r.residentKb = resident * (sysconf(_SC_PAGESIZE) / 1024);
+    return r;
   }
 
  private:
