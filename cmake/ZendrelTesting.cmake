@@ -13,13 +13,15 @@ function(zendrel_use_module program module macro)
   endif()
 endfunction()
 
-# zendrel_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [MODULE])
+# zendrel_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [MODULE] [DISPLAY])
 # Builds one GoogleTest program with the shared test helpers (tests/support/)
 # and registers it with CTest. In the cross build CTest runs it under Wine
 # (CMAKE_CROSSCOMPILING_EMULATOR). MODULE marks a test that loads the built
-# plug-in module: ZENDREL_MODULE_PATH names it.
+# plug-in module: ZENDREL_MODULE_PATH names it. DISPLAY marks a test that opens
+# real windows: it runs on the X display in DISPLAY, or on a private Xvfb when
+# none is set (cmake/with-display.sh).
 function(zendrel_add_test)
-  cmake_parse_arguments(T "MODULE" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "MODULE;DISPLAY" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} zendrel_test_support GTest::gtest GTest::gmock
                         GTest::gtest_main zendrel_warnings)
@@ -27,5 +29,11 @@ function(zendrel_add_test)
   if(T_MODULE)
     zendrel_use_module(${T_NAME} zendrel ZENDREL_MODULE_PATH)
   endif()
-  add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
+  if(T_DISPLAY)
+    add_test(NAME ${T_NAME}
+      COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}>
+      WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
+  else()
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
+  endif()
 endfunction()

@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates dpkg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  libpng-dev zlib1g-dev libcairo2-dev libxcb1-dev libx11-dev libsndfile1-dev
+  libpng-dev zlib1g-dev libcairo2-dev libxcb1-dev libxcb-xtest0-dev libx11-dev libsndfile1-dev
   fonts-dejavu-core imagemagick xvfb xdotool
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine wine64

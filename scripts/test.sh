@@ -6,6 +6,25 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
 
+# One X display for the whole run: the real-window tests open their windows on
+# it, natively and under Wine (whose processes must all see the same display).
+if [ -z "${DISPLAY:-}" ]; then
+  fifo=$(mktemp -u "${TMPDIR:-/tmp}/zendrel-display.XXXXXX")
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+  xvfb=$!
+  read -r display_number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$display_number"
+fi
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${ZENDREL_WINEPREFIX:-}" ] && rm -rf "$ZENDREL_WINEPREFIX"
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+
 run_ctest() { ctest --test-dir "build/$1" --output-on-failure -j "$jobs" --timeout 900; }
 
 echo "== native (Linux plug-in)"
@@ -15,7 +34,6 @@ run_ctest linux
 echo "== cross-built (Windows DLL under Wine)"
 bash scripts/build.sh win64
 export ZENDREL_WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-wine.XXXXXX")
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$ZENDREL_WINEPREFIX"' EXIT
 rmdir "$ZENDREL_WINEPREFIX"
 cmake/wine-run.sh cmd /c exit >/dev/null 2>&1 || true   # create the prefix once, before tests run in parallel
 run_ctest win64

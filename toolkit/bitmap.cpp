@@ -1,6 +1,7 @@
 #include "toolkit/bitmap.h"
 
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include "toolkit/draw_context.h"
@@ -20,7 +21,17 @@ GDIPlusGlobals::~GDIPlusGlobals() {
   Platform::stopGraphics(token);
 }
 
+namespace {
+// Editors of several instances may create and free bitmaps on several host
+// threads at once: the shared instance and its count change under this lock.
+std::mutex& gdiplusLock() {
+  static std::mutex lock;
+  return lock;
+}
+}  // namespace
+
 void ensureGdiplus() {
+  std::lock_guard<std::mutex> guard(gdiplusLock());
   if (gdiplusUser)
     gdiplusUser->retain();
   else
@@ -28,6 +39,7 @@ void ensureGdiplus() {
 }
 
 void releaseGdiplus() {
+  std::lock_guard<std::mutex> guard(gdiplusLock());
   if (!gdiplusUser) return;
   const bool last = gdiplusUser->getNbReference() == 1;
   gdiplusUser->release();

@@ -7,8 +7,8 @@
 namespace Toolkit {
 
 namespace {
-CFontDesc systemFont("Arial", 12);
-CFontDesc symbolFont("Symbol", 12);
+CFontDesc systemFont("Arial", 12, 0, CFontDesc::kShared);
+CFontDesc symbolFont("Symbol", 12, 0, CFontDesc::kShared);
 
 // Clip of a context without a frame to take it from.
 constexpr CRect kDefaultClip(0, 0, 1000, 1000);

@@ -21,16 +21,26 @@ struct Surface;
 // a default font so views that would draw text have one.
 class CFontDesc : public CBaseObject {
  public:
-  CFontDesc(const char* fontName, int32_t fontSize, int32_t fontStyle = 0)
-      : name(fontName), size(fontSize), style(fontStyle) {}
+  enum Sharing { kCounted, kShared };
+  CFontDesc(const char* fontName, int32_t fontSize, int32_t fontStyle = 0, Sharing sharing = kCounted)
+      : name(fontName), size(fontSize), style(fontStyle), isStatic(sharing == kShared) {}
   const char* getName() const { return name; }
   int32_t getSize() const { return size; }
+  // The static descriptions are shared by every context of every editor, on
+  // whatever thread: they are never destroyed, so they count nothing.
+  void retain() override {
+    if (!isStatic) CBaseObject::retain();
+  }
+  void release() override {
+    if (!isStatic) CBaseObject::release();
+  }
   int32_t getStyle() const { return style; }
 
  private:
   const char* name;
   int32_t size;
   int32_t style;
+  bool isStatic;
 };
 
 // The toolkit's static font descriptions (never destroyed).

@@ -4,14 +4,31 @@
 
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
+#include "toolkit/platform_seam.h"
+#include "toolkit/window_seam.h"
 
 namespace Toolkit {
 
 namespace {
 
 // Guards against a focus change started from inside another one (a view's
-// loseFocus or notify handler setting the focus again).
-bool focusChangeInProgress = false;
+// loseFocus or notify handler setting the focus again). Per thread: editors of
+// two instances may run on two host threads, and one's change must not make
+// the other's look re-entrant.
+thread_local bool focusChangeInProgress = false;
+
+// Keeps an object alive while one of its handlers runs: the handler may
+// remove it from the tree (or close the editor that owns the frame).
+class Hold {
+ public:
+  explicit Hold(CBaseObject* object) : held(object) { held->retain(); }
+  ~Hold() { held->release(); }
+  Hold(const Hold&) = delete;
+  Hold& operator=(const Hold&) = delete;
+
+ private:
+  CBaseObject* held;
+};
 
 }  // namespace
 
@@ -19,30 +36,79 @@ CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* edi
     : CViewContainer(rect), editor(editorInterface), parentWindow(parentWindowHandle) {
   frame = this;
   attached = true;
+  Platform::beginWindowSystemUse();
   // The frame keeps the drawing library up while it lives, like every bitmap.
   ensureGdiplus();
+  if (parentWindow) window = Platform::createWindow(this, parentWindow, CRect(0, 0, rect.width(), rect.height()));
+  if (window) setDropActive(true);
 }
 
 CFrame::~CFrame() {
   setModalView(nullptr);
+  if (window) {
+    Platform::setCursor(window, Platform::CursorShape::kDefault);
+    setDropActive(false);
+  }
+  setFrameContext(nullptr);
   focusView = nullptr;
   hoverView = nullptr;
   // While this is still a frame: removal calls back into onViewRemoved.
   removeAll(true);
+  Platform::endWindowSystemUse();
+  if (backBuffer) backBuffer->release();
+  backBuffer = nullptr;
+  Platform::destroyWindow(window);
+  window = nullptr;
   releaseGdiplus();
 }
 
 bool CFrame::getOpenFlag() const { return openFlag; }
 
 void CFrame::idle() {
-  if (openFlag) invalidateDirtyViews();
+  if (!openFlag) return;
+  Hold self(this);
+  Platform::dispatchEvents(window);
+  if (!openFlag) return;
+  invalidateDirtyViews();
+  Platform::flushPaint(window);
 }
 
 void CFrame::runIdleCycle() {
   if (editor) editor->runIdleCycle();
 }
 
+uint32_t CFrame::getTicks() const { return Platform::tickCount(); }
+
 int32_t CFrame::getKnobMode() const { return editor ? editor->getKnobMode() : 0; }
+
+bool CFrame::setPosition(int32_t, int32_t) { return false; }
+
+bool CFrame::getPosition(int32_t& x, int32_t& y) const {
+  const CPoint p = Platform::editorPosition(window);
+  x = p.h;
+  y = p.v;
+  return true;
+}
+
+bool CFrame::setSize(int32_t width, int32_t height) {
+  if (!openFlag || (width == size.getWidth() && height == size.getHeight())) return false;
+  if (backBuffer) backBuffer->release();
+  backBuffer = nullptr;
+  if (window) Platform::resize(window, width, height);
+  CRect r = size;
+  r.setWidth(width);
+  r.setHeight(height);
+  setViewSize(r);
+  invalidate();
+  return true;
+}
+
+bool CFrame::getSize(CRect* rect) const { return rect && getSize(*rect); }
+
+bool CFrame::getSize(CRect& rect) const {
+  rect = window ? Platform::parentRect(window) : size;
+  return true;
+}
 
 bool CFrame::setModalView(CView* view) {
   if (view && (modalView || view->isAttached())) return false;
@@ -65,6 +131,17 @@ void CFrame::beginEdit(int32_t index) {
 
 void CFrame::endEdit(int32_t index) {
   if (editor) editor->endEdit(index);
+}
+
+bool CFrame::getCurrentMouseLocation(CPoint& where) const {
+  where = Platform::mouseLocation(window);
+  return window != nullptr;
+}
+
+MouseButtons CFrame::getCurrentMouseButtons() const { return Platform::mouseButtons(window); }
+
+void CFrame::setCursor(CCursorType type) {
+  Platform::setCursor(window, static_cast<Platform::CursorShape>(type));
 }
 
 void CFrame::setFocusView(CView* view) {
@@ -100,12 +177,66 @@ void CFrame::onViewRemoved(CView* view) {
   if (within(modalView)) modalView = nullptr;
 }
 
+void CFrame::setDropActive(bool state) {
+  if (!window || state == dropActive) return;
+  if (state)
+    dropActive = Platform::registerDropTarget(window);
+  else {
+    Platform::revokeDropTarget(window);
+    dropActive = false;
+  }
+}
+
+bool CFrame::isDropActive() const { return dropActive; }
+
 void CFrame::setOpenFlag(bool state) { openFlag = state; }
 
 void CFrame::invalidateArea(const CRect& rect) {
   for (Node* n = firstNode; n; n = n->next)
     if (n->view->getViewSize().overlapsInclusive(rect)) n->view->setDirty(true);
 }
+
+IMouseObserver* CFrame::getMouseObserver() const { return mouseObserver; }
+void CFrame::setMouseObserver(IMouseObserver* observer) { mouseObserver = observer; }
+
+// ---- painting ------------------------------------------------------------------
+
+void CFrame::paint(void* systemContext, const CRect& updateRect) {
+  CRect r = updateRect.intersected(CRect(0, 0, size.getWidth(), size.getHeight()));
+  if (r.isEmpty()) return;
+  auto* device = new CDrawContext(this, systemContext, getSystemWindow());
+  if (COffscreenContext* buffer = getBackBuffer()) {
+    drawRect(buffer, r);
+    device->setClipRect(r);
+    buffer->copyFrom(device, r, r.getTopLeft());
+  } else {
+    drawRect(device, r);
+  }
+  device->release();
+}
+
+void CFrame::windowDestroyed() {
+  // Nothing may be drawn or invalidated on a window that is gone.
+  openFlag = false;
+  parentWindow = nullptr;
+}
+
+void CFrame::paintNow() { Platform::paintNow(window); }
+
+COffscreenContext* CFrame::getBackBuffer() {
+  if (!backBuffer && window && Platform::wantsBackBuffer())
+    backBuffer = new COffscreenContext(this, size.getWidth(), size.getHeight(), kBlackCColor);
+  return backBuffer;
+}
+
+void CFrame::setFrameContext(CDrawContext* context) {
+  if (context == frameContext) return;
+  if (context) context->retain();
+  if (frameContext) frameContext->release();
+  frameContext = context;
+}
+
+void* CFrame::getSystemWindow() const { return Platform::nativeHandle(window); }
 
 CRect CFrame::takeInvalidRect() {
   const CRect r = invalidRect;
@@ -116,19 +247,24 @@ CRect CFrame::takeInvalidRect() {
 
 void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
   firstDraw = false;
-  if (!context) return;
+  CDrawContext* target = context ? context : frameContext;
+  CDrawContext* own = nullptr;
+  if (!target) target = own = new CDrawContext(this, nullptr, getSystemWindow());
   CRect oldClip;
-  context->getClipRect(oldClip);
-  context->setClipRect(oldClip.intersected(updateRect));
-  if (!updateRect.isEmpty()) CViewContainer::drawRect(context, updateRect);
-  context->setClipRect(oldClip);
+  target->getClipRect(oldClip);
+  target->setClipRect(oldClip.intersected(updateRect));
+  if (!updateRect.isEmpty()) CViewContainer::drawRect(target, updateRect);
+  target->setClipRect(oldClip);
+  if (own) own->release();
 }
 
 void CFrame::invalidateRect(const CRect& rect) {
   if (!visible) return;
   CRect r = rect;
   r.normalize();
+  r.intersect(CRect(0, 0, size.getWidth(), size.getHeight()));
   if (r.isEmpty()) return;
+  Platform::invalidateRect(window, r);
   if (!invalidPending) {
     invalidRect = r;
     invalidPending = true;
@@ -151,71 +287,94 @@ bool CFrame::isTypeOf(const char* name) const {
   return (name && std::strcmp(name, "CFrame") == 0) || CViewContainer::isTypeOf(name);
 }
 
+// ---- mouse, wheel and keys ------------------------------------------------------
+
+void CFrame::exitHoverView(const CPoint& where, MouseButtons buttons) {
+  if (!hoverView) return;
+  CView* old = hoverView;
+  hoverView = nullptr;
+  Hold hold(old);
+  CPoint p = where;
+  old->onMouseExited(old->frameToLocal(p), buttons);
+  if (mouseObserver) mouseObserver->onMouseExited(old, this);
+}
+
 MouseResult CFrame::onMouseDown(const CPoint& where, MouseButtons buttons) {
+  Hold self(this);
   mouseDownView = nullptr;
   if (focusView) setFocusView(nullptr);
-  if (hoverView) {
-    CView* old = hoverView;
-    hoverView = nullptr;
-    CPoint p = where;
-    old->onMouseExited(old->frameToLocal(p), buttons);
-  }
+  exitHoverView(where, buttons);
+  if (mouseObserver) mouseObserver->onMouseDown(this, where);
   if (modalView) {
     CView* modal = modalView;
     if (!modal->hitTest(where, buttons)) return MouseResult::NotHandled;
-    modal->retain();
+    Hold hold(modal);
     const MouseResult result = modal->onMouseDown(where, buttons);
     if (result == MouseResult::Handled && modalView == modal) mouseDownView = modal;
-    modal->release();
     return result;
   }
   return CViewContainer::onMouseDown(where, buttons);
 }
 
 MouseResult CFrame::onMouseUp(const CPoint& where, MouseButtons buttons) {
+  Hold self(this);
   return CViewContainer::onMouseUp(where, buttons);
 }
 
-MouseResult CFrame::onMouseMoved(const CPoint& where, MouseButtons buttons) {
-  if (modalView) {
-    CView* modal = modalView;
-    modal->retain();
-    const MouseResult result = modal->onMouseMoved(where, buttons);
-    modal->release();
-    return result;
-  }
-  if (mouseDownView) return CViewContainer::onMouseMoved(where, buttons);
-
+MouseResult CFrame::trackHover(const CPoint& where, MouseButtons buttons) {
   CView* under = getViewAt(where, true);
   CPoint local = where;
   if (under) under->frameToLocal(local);
   if (under == hoverView) return under ? under->onMouseMoved(local, 0) : MouseResult::NotHandled;
-  if (hoverView) {
-    CPoint p = where;
-    hoverView->onMouseExited(hoverView->frameToLocal(p), buttons);
-  }
+  exitHoverView(where, buttons);
   hoverView = under;
-  if (under) under->onMouseEntered(local, buttons);
+  if (under) {
+    under->onMouseEntered(local, buttons);
+    if (mouseObserver) mouseObserver->onMouseEntered(under, this);
+  }
   return MouseResult::Handled;
 }
 
-MouseResult CFrame::onMouseExited(const CPoint& where, MouseButtons buttons) {
-  if (hoverView) {
-    CView* old = hoverView;
-    hoverView = nullptr;
-    CPoint p = where;
-    old->onMouseExited(old->frameToLocal(p), buttons);
+MouseResult CFrame::onMouseMoved(const CPoint& where, MouseButtons buttons) {
+  Hold self(this);
+  if (!mouseTracking && window) {
+    Platform::trackMouseLeave(window);
+    mouseTracking = true;
   }
+  if (mouseObserver) mouseObserver->onMouseMoved(this, where);
+  if (modalView) {
+    CView* modal = modalView;
+    Hold hold(modal);
+    return modal->onMouseMoved(where, buttons);
+  }
+  if (mouseDownView) return CViewContainer::onMouseMoved(where, buttons);
+  return trackHover(where, buttons);
+}
+
+MouseResult CFrame::onMouseExited(const CPoint& where, MouseButtons buttons) {
+  Hold self(this);
+  exitHoverView(where, buttons);
+  mouseTracking = false;
   return MouseResult::Handled;
+}
+
+bool CFrame::onWheel(const CPoint& where, float distance, MouseButtons buttons) {
+  return onWheelAxis(where, kMouseWheelAxisY, distance, buttons);
 }
 
 bool CFrame::onWheelAxis(const CPoint& where, int32_t axis, float distance, MouseButtons buttons) {
   if (mouseDownView) return false;
-  if (modalView) return modalView->onWheelAxis(where, axis, distance, buttons);
+  Hold self(this);
+  if (modalView) {
+    CView* modal = modalView;
+    Hold hold(modal);
+    return modal->onWheelAxis(where, axis, distance, buttons);
+  }
   return CViewContainer::onWheelAxis(where, axis, distance, buttons);
 }
 
 int32_t CFrame::onKeyDown(VstKeyCode& key) {
+  Hold self(this);
   int32_t result = -1;
   if (focusView) result = focusView->onKeyDown(key);
   if (result == -1 && modalView) result = modalView->onKeyDown(key);
@@ -226,6 +385,7 @@ int32_t CFrame::onKeyDown(VstKeyCode& key) {
 }
 
 int32_t CFrame::onKeyUp(VstKeyCode& key) {
+  Hold self(this);
   int32_t result = -1;
   if (focusView) result = focusView->onKeyUp(key);
   if (result == -1 && modalView) result = modalView->onKeyUp(key);

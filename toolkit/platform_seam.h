@@ -9,8 +9,8 @@
 //   graphics surface            Surface: createDeviceSurface, createImageSurface,
 //                               fills, outlines, clipping, image drawing
 //   ticks and sleep             tickCount, sleepMilliseconds
-//   window                      not part of this seam: a platform's window
-//                               layer is kept apart from its drawing
+//
+// The window layer has a seam of its own, apart from drawing: window_seam.h.
 //
 // Private to the toolkit: views and editors never include it.
 #pragma once

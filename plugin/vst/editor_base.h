@@ -27,6 +27,8 @@ class AEffEditor {
   virtual void idle() {}
   virtual bool onKeyDown(VstKeyCode& keyCode) { return false; }
   virtual bool onKeyUp(VstKeyCode& keyCode) { return false; }
+  // A wheel turn the host passes on; false when unused.
+  virtual bool onWheel(float distance) { return false; }
   virtual bool setKnobMode(VstInt32 val) { return false; }
   // Told of every parameter change before the effect stores it. Declared here,
   // not in the toolkit's editor, so the effect needs nothing above this layer.
