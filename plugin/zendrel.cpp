@@ -7,6 +7,7 @@
 #include "plugin/editor_base.h"
 #include "plugin/effect_factory.h"
 #include "plugin/step_grid.h"
+#include "plugin/tool_requests.h"
 
 using namespace zendrel;
 
@@ -278,3 +279,8 @@ bool Zendrel::getProductString(char* text) {
 VstInt32 Zendrel::getVendorVersion() { return kVendorVersion; }
 
 VstInt32 Zendrel::getPlugCategory() { return kPlugCategEffect; }
+
+VstIntPtr Zendrel::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float) {
+  if (lArg != kToolRequestTag || !editor || !ptrArg) return 0;
+  return editor->toolRequest(static_cast<VstInt32>(lArg2), ptrArg);
+}
