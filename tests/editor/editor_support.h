@@ -12,7 +12,9 @@
 
 #include "editor/zendrel_editor.h"
 #include "plugin/parameter_ids.h"
+#include "plugin/audio_effect.h"
 #include "plugin/zendrel.h"
+#include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
 
 namespace zendrel_test {
@@ -61,10 +63,29 @@ inline VstIntPtr listeningHost(AEffect*, VstInt32 opcode, VstInt32 index, VstInt
   return 0;
 }
 
-class OpenEditor : public ::testing::Test {
+// An effect without editing rules: stores what it is given and, as the real
+// one does, tells the editor first. The editor's own handling shows alone.
+class PlainEffect : public AudioEffectX {
+ public:
+  explicit PlainEffect(audioMasterCallback host) : AudioEffectX(host, 1, zendrel::kNumParams) {
+    setEditor(new ZendrelEditor(this));
+  }
+  void processReplacing(float**, float**, VstInt32) override {}
+  void setParameter(VstInt32 index, float value) override {
+    if (editor) editor->setParameter(index, value);
+    if (index >= 0 && index < zendrel::kNumParams) values[index] = value;
+  }
+  float getParameter(VstInt32 index) override {
+    return index >= 0 && index < zendrel::kNumParams ? values[index] : 0.0f;
+  }
+  float values[zendrel::kNumParams] = {};
+};
+
+template <typename Effect>
+class EditorOn : public ::testing::Test {
  protected:
   void SetUp() override {
-    effect = std::make_unique<Zendrel>(listeningHost);
+    effect = std::make_unique<Effect>(listeningHost);
     editor = static_cast<ZendrelEditor*>(effect->getEditor());
     ASSERT_EQ(effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f), 1);
     frame = editor->getFrame();
@@ -91,10 +112,21 @@ class OpenEditor : public ::testing::Test {
     click(c.h, c.v, buttons);
   }
   Log heard() const { return HostEars::instance().heard(); }
+  // The frame drawn as a window would draw it: every control is then clean.
+  void draw() {
+    auto* context = new Toolkit::COffscreenContext(frame, 900, 550);
+    frame->drawRect(context, frame->getViewSize());
+    context->release();
+  }
 
-  std::unique_ptr<Zendrel> effect;
+  std::unique_ptr<Effect> effect;
   ZendrelEditor* editor = nullptr;
   Toolkit::CFrame* frame = nullptr;
 };
+
+// The real effect with its real editor.
+using OpenEditor = EditorOn<Zendrel>;
+// The editor alone, on an effect without rules.
+using PlainEditor = EditorOn<PlainEffect>;
 
 }  // namespace zendrel_test
