@@ -140,3 +140,38 @@ TEST_F(EditorLayout, DrawsTheArtworkAtTheTablesPlaces) {
 
 }  // namespace
 }  // namespace zendrel_test
+
+namespace zendrel_test {
+namespace {
+
+using namespace Toolkit;
+using namespace zendrel;
+
+using EditorLifetime = PlainEditor;
+
+TEST_F(EditorLifetime, ClosingDuringADragEndsTheEdit) {
+  const CRect& r = control(kGate + 3)->getViewSize();
+  frame->onMouseDown(CPoint(r.left + 10, r.top + 100), kLeftButton);
+  frame->onMouseMoved(CPoint(r.left + 10, r.top + 90), kLeftButton);
+  effect->dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+  const Log log = heard();
+  ASSERT_FALSE(log.empty());
+  EXPECT_EQ(log.front(), "begin 3");
+  EXPECT_EQ(log.back(), "end 3");
+}
+
+TEST(EditorLifetimeReal, ClosingTheEffectWithItsWindowOpenFreesEverything) {
+  for (int i = 0; i < 3; ++i) {
+    auto effect = std::make_unique<Zendrel>(listeningHost);
+    effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+    auto* editor = static_cast<ZendrelEditor*>(effect->getEditor());
+    editor->getFrame()->onMouseDown(CPoint(75, 150), kLeftButton);  // and in the middle of a drag
+    // The host's close: the dispatcher's proxy destroys the effect, which
+    // destroys its editor and the open window with it.
+    AEffect* record = effect.release()->getAeffect();
+    EXPECT_EQ(record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f), 1);
+  }
+}
+
+}  // namespace
+}  // namespace zendrel_test
