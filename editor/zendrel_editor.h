@@ -1,18 +1,64 @@
-// The plug-in's editor. For now it only reports its size: the window host that
-// opens it arrives later.
+// The plug-in's editor: a 900 × 550 window showing the 32 steps a page at a
+// time, the playing step, the step count and step length, a page switch and
+// the splash screen. It reports every edit to the effect as automation and
+// follows every parameter change, whatever its source.
 #pragma once
 
-#include "plugin/vst/editor_base.h"
+#include <atomic>
+#include <thread>
 
-class ZendrelEditor : public AEffEditor {
+#include "editor/editor_layout.h"
+#include "editor/incoming_values.h"
+#include "toolkit/control.h"
+#include "toolkit/gui_editor.h"
+
+namespace Toolkit {
+class CMovieBitmap;
+}
+namespace zendrel {
+class GateEngine;
+}
+
+class ZendrelEditor : public AEffGUIEditor, public CControlListener {
  public:
-  explicit ZendrelEditor(AudioEffect* owner);
+  explicit ZendrelEditor(AudioEffect* effect);
+  ~ZendrelEditor() override;
 
-  bool getRect(ERect** rect) override;
-  // No window host yet, so there is nothing to open a window with.
-  bool open(void* window) override;
+  // Builds the frame and every control inside the host's window (headless
+  // with a null window); always true.
+  bool open(void* parentWindow) override;
+  void close() override;
+  // Lights the playing step, then lets the frame repaint what changed.
+  void idle() override;
+  // Stores the raw value into the control of that tag; from any thread.
   void setParameter(VstInt32 index, float value) override;
+  void valueChanged(Toolkit::CControl* control) override;
+  // Draws the open editor into a pixel buffer, or gives it a pointer event.
+  VstIntPtr toolRequest(VstInt32 request, void* data) override;
+
+  // The control with that tag while the window is open (parameter controls,
+  // the splash screen and the page switch); null otherwise.
+  Toolkit::CControl* controlByTag(int32_t tag) const;
+  Toolkit::CMovieBitmap* pageStepIndicator(int32_t page) const;
+  Toolkit::CMovieBitmap* overviewIndicator() const { return overviewStepIndicator; }
 
  private:
-  ERect rect_{0, 0, 550, 900};
+  void buildControls(Toolkit::CBitmap* const* images);
+  void showPage(int32_t page);
+  void stepIndicator(Toolkit::CControl* indicator, float (*snap)(float), float (*step)(float), bool pressed);
+  void handle(int32_t tag, float value);
+  void lightPlayingStep();
+  bool onEditorThread() const;
+  bool snapshot(void* data);
+  bool pointer(void* data);
+
+  Toolkit::CBitmap* backgroundImage = nullptr;
+  Toolkit::CControl* controlsByTag[zendrel_editor::kTagCount] = {};
+  Toolkit::CMovieBitmap* pageStepIndicators[2] = {};
+  Toolkit::CMovieBitmap* overviewStepIndicator = nullptr;
+  // The effect's engine, whose playing position the step lights follow.
+  const zendrel::GateEngine* engine = nullptr;
+  zendrel_editor::IncomingValues<zendrel_editor::kTagCount> incoming;
+  // The thread the host opens and idles the window on.
+  std::atomic<std::thread::id> editorThread{};
 };

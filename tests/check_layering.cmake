@@ -13,7 +13,7 @@ set(kAllowed
   "plugin/vst/|plugin/vst/"
   "plugin/engine/|plugin/engine/,plugin/vst/host_interface.h,plugin/*.h"
   "plugin/model/|plugin/model/,plugin/vst/,plugin/engine/gate_engine.h,plugin/*.h"
-  "plugin/|plugin/*.h"
+  "plugin/|plugin/*.h,plugin/vst/host_interface.h"
   "toolkit/|toolkit/,plugin/vst/,resources/"
   "editor/|editor/,toolkit/,plugin/"
   "host/|host/,plugin/vst/host_interface.h,plugin/*.h"

@@ -44,6 +44,13 @@ CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* edi
 }
 
 CFrame::~CFrame() {
+  // A drag cut short by the window closing ends as if the button were
+  // released: the host hears the end of the edit it heard begin.
+  if (mouseDownView) {
+    CPoint where;
+    getCurrentMouseLocation(where);
+    CViewContainer::onMouseUp(where, 0);
+  }
   setModalView(nullptr);
   if (window) {
     Platform::setCursor(window, Platform::CursorShape::kDefault);

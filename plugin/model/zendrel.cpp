@@ -9,6 +9,7 @@
 
 #include "plugin/model/editor_factory.h"
 #include "plugin/step_grid.h"
+#include "plugin/tool_requests.h"
 #include "plugin/vst/editor_base.h"
 #include "plugin/vst/effect_factory.h"
 
@@ -185,3 +186,8 @@ bool Zendrel::getProductString(char* text) {
 VstInt32 Zendrel::getVendorVersion() { return kVendorVersion; }
 
 VstInt32 Zendrel::getPlugCategory() { return kPlugCategEffect; }
+
+VstIntPtr Zendrel::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float) {
+  if (lArg != kToolRequestTag || !editor || !ptrArg) return 0;
+  return editor->toolRequest(static_cast<VstInt32>(lArg2), ptrArg);
+}

@@ -33,6 +33,8 @@ class Zendrel : public AudioEffectX {
   bool getProductString(char* text) override;
   VstInt32 getVendorVersion() override;
   VstInt32 getPlugCategory() override;
+  // Passes the project's tool requests on to the editor.
+  VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) override;
 
   // False when the bank could not be allocated; such an object is no effect.
   bool hasProgramBank() const { return programs != nullptr; }

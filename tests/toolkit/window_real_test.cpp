@@ -23,7 +23,6 @@ using Log = std::vector<std::string>;
 constexpr uint32_t kGrey = 0x7f7f7f;
 constexpr uint32_t kRed = 0xd01010;
 constexpr uint32_t kGreen = 0x10c020;
-constexpr uint32_t kBlue = 0x2030e0;
 
 // Colour channels may be rounded on their way to the screen; nothing more.
 constexpr int kTolerance = 2;

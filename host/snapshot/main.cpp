@@ -1,0 +1,163 @@
+// zendrel-snapshot: loads the plug-in module as a host does, sets a program,
+// parameters, a page and a playing position, opens the editor without a
+// window and writes what it shows to a PNG file.
+#include <cairo.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/lib/editor_requests.h"
+#include "host/lib/host.h"
+
+namespace {
+
+constexpr int32_t kWidth = 900;
+constexpr int32_t kHeight = 550;
+// The right half of the page switch shows page 2.
+constexpr int32_t kPageTwoX = 130;
+constexpr int32_t kPageTwoY = 509;
+
+const char* const kUsage =
+    "usage: zendrel-snapshot [options] [OUTPUT.png]\n"
+    "\n"
+    "Loads the Zendrel plug-in module the way a host does, opens its editor without a\n"
+    "window and writes the 900 x 550 picture it shows to OUTPUT.png (default\n"
+    "zendrel-editor.png).\n"
+    "\n"
+    "options:\n"
+    "  --module PATH      plug-in module to load (default: the one built with this tool)\n"
+    "  --program N        select program N (0..9) first\n"
+    "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL; repeatable, in order\n"
+    "  --page N           show steps 1-16 (1, the default) or 17-32 (2)\n"
+    "  --position BEATS   the transport plays at this song position (quarter notes):\n"
+    "                     the playing step is lit as it would be there\n"
+    "  --bpm X            host tempo for --position (default 120)\n"
+    "  --help             this text\n";
+
+struct Options {
+  std::string module;
+  int program = -1;
+  std::vector<std::pair<int, float>> params;
+  int page = 1;
+  bool positioned = false;
+  double position = 0.0;
+  double bpm = 120.0;
+  std::string output = "zendrel-editor.png";
+};
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "zendrel-snapshot: %s\n", message.c_str());
+  return 1;
+}
+
+bool parseNumber(const char* s, double& out) {
+  char* end = nullptr;
+  out = std::strtod(s, &end);
+  return end != s && *end == '\0' && std::isfinite(out);
+}
+
+bool parseParam(const char* s, std::pair<int, float>& out) {
+  const char* eq = std::strchr(s, '=');
+  double index = 0, value = 0;
+  if (!eq) return false;
+  const std::string left(s, eq);
+  if (!parseNumber(left.c_str(), index) || !parseNumber(eq + 1, value)) return false;
+  if (index < 0 || index > 229 || index != std::floor(index)) return false;
+  out = {int(index), float(value)};
+  return true;
+}
+
+// An empty string on success, else the error line.
+std::string parse(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const bool hasValue = i + 1 < argc;
+    double number = 0;
+    if (a == "--module" && hasValue) {
+      o.module = argv[++i];
+    } else if (a == "--program" && hasValue && parseNumber(argv[i + 1], number) && number >= 0 && number <= 9) {
+      o.program = int(number);
+      ++i;
+    } else if (a == "--param" && hasValue) {
+      std::pair<int, float> p;
+      if (!parseParam(argv[++i], p)) return "--param wants INDEX=VALUE with INDEX in 0..229, got '" + std::string(argv[i]) + "'";
+      o.params.push_back(p);
+    } else if (a == "--page" && hasValue && parseNumber(argv[i + 1], number) && (number == 1 || number == 2)) {
+      o.page = int(number);
+      ++i;
+    } else if (a == "--position" && hasValue && parseNumber(argv[i + 1], number) && number >= 0) {
+      o.positioned = true;
+      o.position = number;
+      ++i;
+    } else if (a == "--bpm" && hasValue && parseNumber(argv[i + 1], number) && number > 0) {
+      o.bpm = number;
+      ++i;
+    } else if (!a.empty() && a[0] != '-') {
+      o.output = a;
+    } else {
+      return "unknown or incomplete option '" + a + "' (see --help)";
+    }
+  }
+  return "";
+}
+
+// One block at the song position, so the engine publishes where it plays.
+void playAt(zhost::Host& host, const Options& o) {
+  const double rate = 44100.0;
+  host.setSampleRate(rate);
+  host.setTempo(o.bpm);
+  host.setPpqPosition(o.position);
+  host.setSamplePosition(o.position * 60.0 / o.bpm * rate);
+  host.setPlaying(true);
+  host.dispatch(effSetSampleRate, 0, 0, nullptr, float(rate));
+  host.dispatch(effMainsChanged, 0, 1);
+  std::vector<float> left(64, 0.0f), right(64, 0.0f);
+  float* channels[] = {left.data(), right.data()};
+  host.processReplacing(channels, channels, 64);
+}
+
+bool writePng(const std::vector<uint32_t>& pixels, const std::string& path) {
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels.data())), CAIRO_FORMAT_ARGB32, kWidth, kHeight,
+      kWidth * 4);
+  const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  Options o;
+#ifdef ZENDREL_BUILT_MODULE
+  o.module = ZENDREL_BUILT_MODULE;
+#endif
+  const std::string error = parse(argc, argv, o);
+  if (!error.empty()) return fail(error);
+  zhost::Host host;
+  if (!host.load(o.module)) return fail("cannot load '" + o.module + "': " + host.error());
+  if (o.program >= 0) host.dispatch(effSetProgram, 0, o.program);
+  for (const auto& p : o.params) host.setParameter(p.first, p.second);
+  if (o.positioned) playAt(host, o);
+  if (host.dispatch(effEditOpen, 0, 0, nullptr) != 1) return fail("the module's editor did not open");
+  if (o.page == 2 && !zhost::clickEditor(host, kPageTwoX, kPageTwoY, 0x2))
+    return fail("the module refused the page switch click (is it the Zendrel module?)");
+  host.dispatch(effEditIdle);
+  std::vector<uint32_t> pixels;
+  if (!zhost::snapshotEditor(host, kWidth, kHeight, pixels))
+    return fail("the module drew no picture of its editor (is it the Zendrel module?)");
+  host.dispatch(effEditClose);
+  if (!writePng(pixels, o.output)) return fail("cannot write '" + o.output + "'");
+  std::printf("zendrel-snapshot: wrote %s (%d x %d)\n", o.output.c_str(), kWidth, kHeight);
+  return 0;
+}

@@ -1,0 +1,278 @@
+// The built plug-in module, loaded through the test host as a host loads it,
+// with its editor open inside a host window on a real display, driven with
+// real input: what the user sees (the screen against golden pictures and
+// against the module's own drawing) and what the host hears.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "host/lib/editor_requests.h"
+#include "host/lib/host.h"
+#include "plugin/parameter_ids.h"
+#include "tests/editor/golden.h"
+#include "tests/toolkit/window_test_host.h"
+#include "toolkit/base.h"
+
+namespace zendrel_test {
+namespace {
+
+using namespace zendrel;
+using Toolkit::CRect;
+using Log = std::vector<std::string>;
+
+constexpr int32_t kW = 900;
+constexpr int32_t kH = 550;
+
+std::string fmt(float v) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6f", static_cast<double>(v));
+  return text;
+}
+
+class EditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    window = TestWindowHost::create(kW, kH, error);
+    ASSERT_TRUE(window) << error;
+    ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
+    window->moveTo(-15, -15);
+    ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
+    idle = [this] { host.dispatch(effEditIdle); };
+    ASSERT_TRUE(showsWhatTheModuleDraws());
+    host.clearRequests();
+  }
+  void TearDown() override {
+    host.dispatch(effEditClose);
+    host.unload();
+  }
+
+  // The screen over the editor, 0x00RRGGBB.
+  std::vector<uint32_t> screen() {
+    std::vector<uint32_t> px;
+    window->readPixels(CRect(0, 0, kW, kH), px);
+    return px;
+  }
+  // The screen shows what the module draws of its editor now (after idles).
+  bool showsWhatTheModuleDraws(int timeoutMs = 4000) {
+    return window->pumpUntil(idle, [&] {
+      std::vector<uint32_t> drawn;
+      if (!zhost::snapshotEditor(host, kW, kH, drawn)) return false;
+      const std::vector<uint32_t> shown = screen();
+      if (shown.size() != drawn.size()) return false;
+      for (std::size_t i = 0; i < shown.size(); ++i) {
+        for (int s = 0; s < 24; s += 8)
+          if (std::abs(int((shown[i] >> s) & 0xff) - int((drawn[i] >> s) & 0xff)) > kGoldenTolerance) return false;
+      }
+      return true;
+    }, timeoutMs);
+  }
+  void expectGolden(const std::string& name) {
+    ASSERT_TRUE(showsWhatTheModuleDraws());
+    const GoldenVerdict v = compareWithGolden(name, screen(), kW, kH);
+    EXPECT_TRUE(v.same) << v.detail;
+  }
+  // What the host heard of edits, in order.
+  Log edits() const {
+    Log out;
+    for (const zhost::Request& r : host.requests()) {
+      if (r.opcode == audioMasterBeginEdit) out.push_back("begin " + std::to_string(r.index));
+      if (r.opcode == audioMasterEndEdit) out.push_back("end " + std::to_string(r.index));
+      if (r.opcode == audioMasterAutomate) out.push_back("automate " + std::to_string(r.index) + " " + fmt(r.opt));
+    }
+    return out;
+  }
+  bool heardEnd(int32_t index) {
+    return window->pumpUntil(idle, [&] {
+      const Log log = edits();
+      return !log.empty() && log.back() == "end " + std::to_string(index);
+    });
+  }
+  void click(int32_t x, int32_t y, TestWindowHost::Button button = TestWindowHost::kLeft) {
+    window->moveTo(x, y);
+    window->press(button);
+    window->release(button);
+  }
+  // A click with a key held. The key goes down after the move: under Wine a
+  // pointer move takes the modifier state from the X server, which keys given
+  // through the Windows side never reach.
+  void clickHolding(TestWindowHost::Key key, int32_t x, int32_t y, TestWindowHost::Button button) {
+    window->moveTo(x, y);
+    window->keyDown(key);
+    window->press(button);
+    window->release(button);
+    window->keyUp(key);
+  }
+  // The top of a gate slider's handle for a value, in window pixels.
+  static int32_t gateHandleTop(float value) { return 50 + int32_t(172.0f * (1.0f - value)); }
+
+  std::unique_ptr<TestWindowHost> window;
+  zhost::Host host;
+  std::function<void()> idle;
+};
+
+TEST_F(EditorWindow, OpensOnPageOneAsTheGoldenPictureShows) { expectGolden("editor_page1"); }
+
+TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
+  // A click 13 pixels below the top of gate 3 sets 1.0 (it is there already:
+  // nothing changes, nothing is reported but the gesture).
+  click(165, 50 + 100);
+  ASSERT_TRUE(heardEnd(2));
+  const float clicked = 1.0f - float(100 - 13) / 172.0f;
+  EXPECT_EQ(edits(), (Log{"begin 2", "automate 2 " + fmt(clicked), "end 2"}));
+  EXPECT_EQ(host.getParameter(kGate + 2), clicked);
+
+  host.clearRequests();
+  window->moveTo(165, 150);
+  window->press(TestWindowHost::kLeft);
+  window->moveTo(165, 120);
+  window->release(TestWindowHost::kLeft);
+  ASSERT_TRUE(heardEnd(2));
+  const float dragged = 1.0f - float(70 - 13) / 172.0f;
+  EXPECT_EQ(edits().front(), "begin 2");
+  EXPECT_EQ(edits()[edits().size() - 2], "automate 2 " + fmt(dragged));
+  EXPECT_EQ(host.getParameter(kGate + 2), dragged);
+
+  host.clearRequests();
+  window->keyDown(TestWindowHost::kShift);
+  window->press(TestWindowHost::kLeft);
+  window->moveTo(165, 70);
+  window->release(TestWindowHost::kLeft);
+  window->keyUp(TestWindowHost::kShift);
+  ASSERT_TRUE(heardEnd(2));
+  EXPECT_NEAR(host.getParameter(kGate + 2) - dragged, 50.0f / 172.0f / 10.0f, 1e-4);
+
+  // Control + left click: the default, 0.5. The slider loses the focus the
+  // drag gave it when the next click begins; once repainted it has nothing
+  // to report, so only the default is heard, inside the drag's own bracket.
+  click(20, 20);
+  pumpFor(*window, idle, 100);
+  host.clearRequests();
+  clickHolding(TestWindowHost::kControl, 165, 200, TestWindowHost::kLeft);
+  ASSERT_TRUE(heardEnd(2));
+  EXPECT_EQ(edits(), (Log{"begin 2", "begin 2", "automate 2 0.500000", "end 2", "end 2"}));
+  EXPECT_EQ(host.getParameter(kGate + 2), 0.5f);
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, AWheelNotchStepsAGateByATenth) {
+  host.setParameter(kGate + 5, 0.5f);
+  window->moveTo(325, 150);
+  pumpFor(*window, idle, 60);
+  window->wheel(false);
+  ASSERT_TRUE(heardEnd(5));
+  EXPECT_EQ(edits(), (Log{"begin 5", "automate 5 0.400000", "end 5"}));
+  EXPECT_FLOAT_EQ(host.getParameter(kGate + 5), 0.4f);
+}
+
+TEST_F(EditorWindow, ButtonsStepTheIndicatorsAndStopAtTheLimits) {
+  // Step count: 32 steps is the top; one down, then up twice.
+  click(65, 486);  // step count decrement
+  ASSERT_TRUE(heardEnd(kNosDecrement));
+  EXPECT_EQ(edits(), (Log{"begin 33", "automate 33 1.000000", "automate 33 0.000000", "end 33"}));
+  EXPECT_EQ(host.getParameter(kNumOfSteps), 0.953125f);
+  host.clearRequests();
+  click(85, 486);
+  ASSERT_TRUE(heardEnd(kNosIncrement));
+  click(85, 486);
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return edits().size() == 8; }));
+  EXPECT_EQ(host.getParameter(kNumOfSteps), 0.984375f);
+
+  // Step length up to the whole note, which is the top.
+  for (int i = 0; i < 10; ++i) click(135, 486);
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return host.getParameter(kStepLength) == 0.9615f; }));
+  // Note length 1 down to the bottom and no further.
+  for (int i = 0; i < 6; ++i) click(65, 392);
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return host.getParameter(kNoteLength) == 0.0375f; }));
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, AMergeFillsTheStepAndShowsIt) {
+  click(75, 36);  // merge of step 1
+  ASSERT_TRUE(heardEnd(kMerge));
+  EXPECT_EQ(host.getParameter(kMerge), 1.0f);
+  EXPECT_EQ(host.getParameter(kNoteLength), host.getParameter(kStepLength));
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, PageSwitchShowsStepsSeventeenToThirtyTwoAndBack) {
+  click(125, 509);
+  ASSERT_TRUE(heardEnd(1004));
+  EXPECT_EQ(edits(), (Log{"begin 1004", "automate 1004 1.000000", "end 1004"}));
+  expectGolden("editor_page2");
+  // A slider on page 2 is step 17's.
+  click(75, 50 + 13);
+  ASSERT_TRUE(heardEnd(16));
+  click(75, 509);
+  expectGolden("editor_page1_after_page2");
+}
+
+TEST_F(EditorWindow, SplashScreenComesAndGoes) {
+  click(836, 494);
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return edits() == Log{"automate 1003 1.000000"}; }));
+  expectGolden("editor_splash");
+  click(75, 150);  // beside the picture: nothing
+  click(450, 200);  // on it: gone
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return edits().size() == 2; }));
+  EXPECT_EQ(edits(), (Log{"automate 1003 1.000000", "automate 1003 0.000000"}));
+  expectGolden("editor_page1");
+}
+
+TEST_F(EditorWindow, CopyAndPasteBetweenSlidersAndBetweenIndicators) {
+  host.setParameter(kGate + 1, 0.25f);
+  pumpFor(*window, idle, 60);
+  clickHolding(TestWindowHost::kControl, 125, 150, TestWindowHost::kRight);  // copy gate 2
+  host.clearRequests();
+  click(225, 150, TestWindowHost::kRight);  // paste into gate 4
+  ASSERT_TRUE(heardEnd(3));
+  EXPECT_EQ(edits(), (Log{"begin 3", "automate 3 0.250000", "end 3"}));
+  EXPECT_EQ(host.getParameter(kGate + 3), 0.25f);
+
+  clickHolding(TestWindowHost::kControl, 125, 463, TestWindowHost::kRight);  // copy the step length indicator
+  host.clearRequests();
+  click(225, 369, TestWindowHost::kRight);  // paste into note length 4
+  ASSERT_TRUE(heardEnd(kNoteLength + 3));
+  EXPECT_EQ(host.getParameter(kNoteLength + 3), host.getParameter(kStepLength));
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, HostAutomationAndProgramChangesShowAtTheNextIdle) {
+  host.setParameter(kGate + 6, 0.0f);
+  ASSERT_TRUE(showsWhatTheModuleDraws());
+  const std::vector<uint32_t> shown = screen();
+  // The handle sits at the bottom of its slot now.
+  const int32_t top = gateHandleTop(0.0f);
+  EXPECT_NE(shown[std::size_t(top + 14) * kW + 375], shown[std::size_t(60) * kW + 375]);
+  host.dispatch(effSetProgram, 0, 4);
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, ThePlayingStepIsLitWhileTheTransportPlays) {
+  host.setSampleRate(44100.0);
+  host.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  host.dispatch(effMainsChanged, 0, 1);
+  host.setTempo(120.0);
+  host.setPlaying(true);
+  // Step 7 of sixteenths at 120 beats per minute: 6.5 steps of 5512.5 samples.
+  host.setSamplePosition(6.5 * 5512.5);
+  host.setPpqPosition(6.5 * 0.25);
+  host.setAutoAdvance(false);
+  std::vector<float> left(64), right(64);
+  float* io[] = {left.data(), right.data()};
+  host.processReplacing(io, io, 64);
+  expectGolden("editor_playing_step7");
+}
+
+TEST_F(EditorWindow, CloseAndReopenShowsPageOne) {
+  click(125, 509);
+  ASSERT_TRUE(heardEnd(1004));
+  host.dispatch(effEditClose);
+  EXPECT_EQ(window->countChildWindows(), 0);
+  ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
+  expectGolden("editor_page1");
+}
+
+}  // namespace
+}  // namespace zendrel_test
