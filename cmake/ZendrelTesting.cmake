@@ -19,7 +19,7 @@ endfunction()
 # (CMAKE_CROSSCOMPILING_EMULATOR). MODULE marks a test that loads the built
 # plug-in module: ZENDREL_MODULE_PATH names it. DISPLAY marks a test that opens
 # real windows: it runs on the X display in DISPLAY, or on a private Xvfb when
-# none is set (cmake/with-display.sh).
+# none is set (cmake/with-display.sh), never beside another such test.
 function(zendrel_add_test)
   cmake_parse_arguments(T "MODULE;DISPLAY" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -33,6 +33,9 @@ function(zendrel_add_test)
     add_test(NAME ${T_NAME}
       COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${T_NAME}>
       WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
+    # They inject input as a user would: two at once on one display move each
+    # other's pointer, so they take turns.
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK zendrel_display)
   else()
     add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY $<TARGET_FILE_DIR:${T_NAME}>)
   endif()
