@@ -56,7 +56,10 @@ void Instance::configure(double rate, VstInt32 blockSize) {
   rate_ = rate;
   host_.setSampleRate(rate);
   host_.setBlockSize(blockSize);
-  dispatch(effMainsChanged, 0, 0);
+  // A fresh instance is set up before its first resume; a running one is
+  // suspended first.
+  if (resumed_) dispatch(effMainsChanged, 0, 0);
+  resumed_ = true;
   dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
   dispatch(effSetBlockSize, 0, blockSize);
   dispatch(effMainsChanged, 0, 1);

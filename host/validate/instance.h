@@ -70,6 +70,7 @@ class Instance {
   zhost::Host host_;
   std::string error_;
   double rate_ = 44100.0;
+  bool resumed_ = false;
   long blocks_ = 0;
   PathCounts first_, later_;
 };
