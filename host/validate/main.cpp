@@ -68,7 +68,7 @@ uint64_t testSeed(uint64_t seed, const char* name) {
 std::vector<zvalidate::TestInfo> allTests() {
   std::vector<zvalidate::TestInfo> all;
   for (auto* group : {&zvalidate::identityTests, &zvalidate::programTests, &zvalidate::stateTests,
-                      &zvalidate::audioTests, &zvalidate::automationTests, &zvalidate::editorTests,
+                      &zvalidate::audioTests, &zvalidate::automationTests, &zvalidate::editorTests, &zvalidate::threadTests,
                       &zvalidate::instanceTests, &zvalidate::carelessTests})
     for (const auto& t : group()) all.push_back(t);
   return all;

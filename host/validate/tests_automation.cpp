@@ -133,6 +133,13 @@ const std::vector<TestInfo>& automationTests() {
   static const std::vector<TestInfo> tests = {
       {"automation.every-32-frames", 1, false, automationEvery32},
       {"automation.second-thread", 1, false, automationSecondThread},
+  };
+  return tests;
+}
+
+// After the editor's own tests: this one runs everything at once.
+const std::vector<TestInfo>& threadTests() {
+  static const std::vector<TestInfo> tests = {
       {"threads.audio-automation-editor", 1, false, threadsThree},
   };
   return tests;

@@ -80,6 +80,7 @@ const std::vector<TestInfo>& stateTests();
 const std::vector<TestInfo>& audioTests();
 const std::vector<TestInfo>& automationTests();
 const std::vector<TestInfo>& editorTests();
+const std::vector<TestInfo>& threadTests();
 const std::vector<TestInfo>& instanceTests();
 const std::vector<TestInfo>& carelessTests();
 

@@ -22,6 +22,8 @@ enum Fault {
   kSharedState = 5,          // instances share a gain that every block changes
   kReadsInputLate = 6,       // input read after output written: wrong in place
   kCrashesOnNullText = 7,    // writes a parameter name through a null pointer
+  kEditorWearsOut = 8,       // the editor opens (headless), but its 20th opening crashes,
+                             // as one that leaks a resource per window would
 };
 
 // The effect's own entries, the same for every instance.
@@ -40,6 +42,7 @@ struct Extra {
 Extra extras[1024];
 Extra spare;
 float sharedGain = 1.0f;
+int editorOpenings = 0;
 
 Extra& extraOf(AEffect* e) {
   for (Extra& x : extras)
@@ -62,6 +65,13 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
   if (ZENDREL_FAULT == kCrashesOnNullText && opcode == effGetParamName && !ptr) {
     volatile char* nowhere = static_cast<char*>(ptr);
     *nowhere = 'G';
+  }
+  if (ZENDREL_FAULT == kEditorWearsOut && opcode == effEditOpen) {
+    if (++editorOpenings == 20) {
+      volatile char* nowhere = nullptr;
+      *nowhere = 'W';
+    }
+    return 1;
   }
   return realDispatcher(e, opcode, index, value, ptr, opt);
 }
