@@ -89,7 +89,9 @@ int runSoak(const Options& options);
 
 // Text helpers.
 std::string format(const char* fmt, ...)
-#if defined(__GNUC__)
+#if defined(__MINGW32__)
+    __attribute__((format(gnu_printf, 1, 2)))  // the C++ runtime's printf is the standard one
+#elif defined(__GNUC__)
     __attribute__((format(printf, 1, 2)))
 #endif
     ;
