@@ -126,7 +126,7 @@ void identityParameters(Check& c) {
 }
 
 // Every opcode a careful host sends, with correctly sized buffers.
-void callWithBuffer(Check& c, Instance& a, VstInt32 opcode, VstInt32 index, VstIntPtr value, std::set<std::string>& long_) {
+void callWithBuffer(Check& c, Instance& a, VstInt32 opcode, VstInt32 index, VstIntPtr value, std::set<std::string>& longTexts) {
   const zhost::OpcodeShape& s = zhost::opcodeShape(opcode);
   Guarded g(s.size ? s.size : 8, s.ptr == zhost::PtrKind::kTextIn ? 0 : kCanary);
   void* slot = nullptr;
@@ -147,7 +147,7 @@ void callWithBuffer(Check& c, Instance& a, VstInt32 opcode, VstInt32 index, VstI
   } else if (s.ptr == zhost::PtrKind::kTextOut && !g.untouched()) {
     const std::size_t n = g.textLength();
     if (n == SIZE_MAX) c.fail(format("%s wrote a text without its NUL", s.name));
-    else if (n >= s.size) long_.insert(format("%s (%zu > %zu)", s.name, n, s.size - 1));
+    else if (n >= s.size) longTexts.insert(format("%s (%zu > %zu)", s.name, n, s.size - 1));
   }
 }
 
