@@ -24,6 +24,7 @@ enum Fault {
   kCrashesOnNullText = 7,    // writes a parameter name through a null pointer
   kEditorWearsOut = 8,       // the editor opens (headless), but its 20th opening crashes,
                              // as one that leaks a resource per window would
+  kOverrunsARecord = 9,      // fills pin properties as if the record were 160 bytes
 };
 
 // The effect's own entries, the same for every instance.
@@ -65,6 +66,10 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
   if (ZENDREL_FAULT == kCrashesOnNullText && opcode == effGetParamName && !ptr) {
     volatile char* nowhere = static_cast<char*>(ptr);
     *nowhere = 'G';
+  }
+  if (ZENDREL_FAULT == kOverrunsARecord && opcode == effGetOutputProperties && ptr) {
+    std::memset(ptr, 0, 160);
+    return 1;
   }
   if (ZENDREL_FAULT == kEditorWearsOut && opcode == effEditOpen) {
     if (++editorOpenings == 20) {
