@@ -57,4 +57,12 @@ build/fuzz/fuzz/fuzz_png_decode -max_total_time=20 -malloc_limit_mb=512 -print_f
   "$fuzz_corpus" fuzz/seeds 2>&1 | tail -n 3
 rm -rf "$fuzz_corpus"
 
+echo "== host-interface fuzzers (a short run each over its seeds)"
+for target in dispatch audio; do
+  fuzz_corpus=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-corpus.XXXXXX")
+  build/fuzz/fuzz/fuzz_host_$target -max_total_time=20 -malloc_limit_mb=1024 -print_final_stats=1 \
+    "$fuzz_corpus" fuzz/host-seeds/$target 2>&1 | tail -n 3
+  rm -rf "$fuzz_corpus"
+done
+
 echo "== all test suites passed"

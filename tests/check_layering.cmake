@@ -59,7 +59,7 @@ function(include_allowed included prefixes out)
 endfunction()
 
 function(platform_place path out)
-  if(path MATCHES "^toolkit/platform/[^/]+/" OR path MATCHES "^host/lib/platform_[^/]+\\.cpp$"
+  if(path MATCHES "^toolkit/platform/[^/]+/" OR path MATCHES "^host/.*_(win32|x11|posix)\\.cpp$"
      OR path STREQUAL "module/entry.cpp")
     set(${out} TRUE PARENT_SCOPE)
   else()

@@ -11,6 +11,18 @@ namespace {
 // carry a record the host has not received yet. Loads are serialised.
 std::mutex loadMutex;
 std::atomic<Host*> loadingHost{nullptr};
+std::atomic<void (*)()> enterHook{nullptr};
+std::atomic<void (*)()> leaveHook{nullptr};
+
+// Runs the leave hook however the callback returns.
+struct HookScope {
+  HookScope() {
+    if (auto hook = enterHook.load(std::memory_order_relaxed)) hook();
+  }
+  ~HookScope() {
+    if (auto hook = leaveHook.load(std::memory_order_relaxed)) hook();
+  }
+};
 
 void copyText(void* ptr, const char* text, std::size_t capacity) {
   if (!ptr) return;
@@ -158,6 +170,11 @@ void Host::clearRequests() {
   log_.clear();
 }
 
+void Host::setRecording(bool on) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  recording_ = on;
+}
+
 Transport Host::transport() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return transport_;
@@ -227,7 +244,7 @@ void Host::setVersionAnswer(VstIntPtr answer) {
 
 VstIntPtr Host::answer(const Request& r) {
   std::lock_guard<std::mutex> lock(mutex_);
-  log_.push_back(r);
+  if (recording_) log_.push_back(r);
   switch (r.opcode) {
     case audioMasterVersion:
       return versionAnswer_;
@@ -242,6 +259,11 @@ VstIntPtr Host::answer(const Request& r) {
       timeInfo_.timeSigDenominator = transport_.timeSigDenominator;
       timeInfo_.flags = transport_.validFlags | (transport_.playing ? kVstTransportPlaying : 0) |
                         (transportChanged_ ? kVstTransportChanged : 0);
+      if (transport_.cycleActive) {
+        timeInfo_.cycleStartPos = transport_.cycleStartPpq;
+        timeInfo_.cycleEndPos = transport_.cycleEndPpq;
+        timeInfo_.flags |= kVstTransportCycleActive | kVstCyclePosValid;
+      }
       transportChanged_ = false;
       return reinterpret_cast<VstIntPtr>(&timeInfo_);
     }
@@ -264,6 +286,7 @@ VstIntPtr Host::answer(const Request& r) {
 
 VstIntPtr Host::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                          void* ptr, float opt) {
+  HookScope hooks;
   Host* host = effect ? static_cast<Host*>(effect->user) : nullptr;
   if (!host) host = loadingHost.load();
   if (!host) return opcode == audioMasterVersion ? kVstVersion : 0;
@@ -275,6 +298,11 @@ VstIntPtr Host::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIn
   r.ptr = ptr;
   r.opt = opt;
   return host->answer(r);
+}
+
+void Host::setCallbackHooks(void (*enter)(), void (*leave)()) {
+  enterHook.store(enter);
+  leaveHook.store(leave);
 }
 
 std::string fourCharText(VstInt32 code) {

@@ -39,6 +39,10 @@ struct Transport {
   VstInt32 validFlags = kVstPpqPosValid | kVstTempoValid | kVstTimeSigValid;
   VstInt32 timeSigNumerator = 4;
   VstInt32 timeSigDenominator = 4;
+  // A loop between two song positions (quarter notes); reported when active.
+  bool cycleActive = false;
+  double cycleStartPpq = 0.0;
+  double cycleEndPpq = 0.0;
 };
 
 // A loaded plug-in library, without an effect instance. Platform code lives
@@ -114,6 +118,9 @@ class Host {
   std::size_t count(VstInt32 opcode) const;
   std::size_t requestCount() const;
   void clearRequests();
+  // When off, requests are still answered but no longer recorded, so a long
+  // run's log does not grow and the callback allocates nothing.
+  void setRecording(bool on);
 
   // Transport reported by audioMasterGetTime.
   Transport transport() const;
@@ -137,6 +144,9 @@ class Host {
   // user field, or the host that is loading when the record is not yet known.
   static VstIntPtr callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                             void* ptr, float opt);
+  // Process-wide hooks run as the callback is entered and left (either may be
+  // null), so a tool can tell the host's own work from the plug-in's.
+  static void setCallbackHooks(void (*enter)(), void (*leave)());
 
  private:
   VstIntPtr answer(const Request& request);
@@ -151,6 +161,7 @@ class Host {
   Transport transport_;
   bool transportChanged_ = true;
   bool autoAdvance_ = true;
+  bool recording_ = true;
   bool timeInfoNull_ = false;
   VstIntPtr versionAnswer_ = kVstVersion;
   VstInt32 blockSize_ = 1024;

@@ -34,6 +34,7 @@ void Zendrel::applyRule(int index, float value) {
   const int step = index - group->first;
   switch (group->role) {
     case Role::kStoredOnly:
+      followUpButton(group->followUp, step);
       break;
     case Role::kButtonUp:
     case Role::kButtonDown:
@@ -81,7 +82,18 @@ void Zendrel::followUpButton(MergeFollowUp followUp, int step) {
     case MergeFollowUp::kUnmergeWhenShorter:
       if (value(kStepLength) > value(kNoteLength + step)) setParameter(kMerge + step, 0.0f);
       break;
+    case MergeFollowUp::kUnmergeUnfilledNotes:
+      for (int k = 0; k < kNumSteps; ++k) unmergeIfUnfilled(k);
+      break;
+    case MergeFollowUp::kUnmergeIfUnfilled:
+      unmergeIfUnfilled(step);
+      break;
   }
+}
+
+void Zendrel::unmergeIfUnfilled(int step) {
+  if (value(kMerge + step) >= kMergeThreshold && value(kStepLength) > value(kNoteLength + step))
+    setParameter(kMerge + step, 0.0f);
 }
 
 // Attack and decay of a step share its note: the other one shrinks to 1 - value.

@@ -31,6 +31,11 @@ enum class MergeFollowUp {
   kUnmergeShorterNotes,  // every step whose note is now shorter than the step
   kMergeWhenFilling,     // this step, when its note equals the step length
   kUnmergeWhenShorter,   // this step, when its note is shorter than the step
+  // After a direct change of a length: a merged step whose note no longer
+  // fills its step is unmerged, so no state has a merge on a shorter note and
+  // a host that restores values in index order gets back what it saved.
+  kUnmergeUnfilledNotes,  // every merged step
+  kUnmergeIfUnfilled,     // this step, if merged
 };
 
 // A button grid. The limits are compared with the stored value widened to
@@ -73,7 +78,7 @@ struct ParameterGroup {
   Role role;
   int target;               // first index a button steps (per-step: plus the step)
   const ButtonGrid* grid;   // for buttons
-  MergeFollowUp followUp;   // for buttons
+  MergeFollowUp followUp;   // for buttons, and the direct length changes
 };
 
 inline constexpr int kNumGroups = 13;

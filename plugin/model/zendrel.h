@@ -50,6 +50,7 @@ class Zendrel : public AudioEffectX {
   void applyRule(int index, float value);
   void pressButton(const zendrel::ParameterGroup& button, int step, float value);
   void followUpButton(zendrel::MergeFollowUp followUp, int step);
+  void unmergeIfUnfilled(int step);
   void limitPartner(int partner, float value);
   void normalise();
   void clampValue(int index, const zendrel::RangeClamp& range);

@@ -86,6 +86,7 @@ class Editor : public AEffGUIEditor {
   explicit Editor(AudioEffect* fx) : AEffGUIEditor(fx) { rect = {0, 0, 80, 100}; }
   ~Editor() override { close(); }
   bool open(void* parent) override {
+    if (frame) close();
     AEffGUIEditor::open(parent);
     frame = counting = new CountingFrame(this);
     keys = new KeyView;

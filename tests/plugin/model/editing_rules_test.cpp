@@ -184,10 +184,29 @@ TEST(EditingRules, MergeStretchesTheNoteToTheStep) {
   Log::instance().clear();
   effect->setParameter(kMerge + 5, 0.49f);
   EXPECT_EQ(Log::instance().editorCount(), 1);
-  // Direct length changes leave the merge flags alone.
-  effect->setParameter(kNoteLength + 4, 0.1f);
-  effect->setParameter(kStepLength, 0.9f);
+}
+
+// A merge stays on only while its note fills the step, whatever order a host
+// restores the values in: a direct length change that leaves a merged note
+// shorter than the step unmerges it; one that keeps it filling does not.
+TEST(EditingRules, DirectLengthChangesUnmergeNotesThatNoLongerFill) {
+  auto effect = freshEffect();
+  effect->setParameter(kMerge + 4, 0.5f);
+  effect->setParameter(kMerge + 6, 0.7f);
+  effect->setParameter(kStepLength, 0.2f);  // shorter: the merged notes follow it down
   EXPECT_EQ(effect->getParameter(kMerge + 4), 0.5f);
+  EXPECT_EQ(effect->getParameter(kNoteLength + 4), 0.2f);
+  Log::instance().clear();
+  effect->setParameter(kNoteLength + 4, 0.1f);
+  EXPECT_EQ(effect->getParameter(kMerge + 4), 0.0f);
+  EXPECT_EQ(stored(*effect, kMerge + 4), 0.0f);
+  EXPECT_EQ(effect->getParameter(kMerge + 6), 0.7f);
+  effect->setParameter(kStepLength, 0.9f);  // longer: step 7's note no longer fills
+  EXPECT_EQ(effect->getParameter(kMerge + 6), 0.0f);
+  // Unmerged steps are left alone: no nested call for them.
+  Log::instance().clear();
+  effect->setParameter(kNoteLength + 9, 0.1f);
+  EXPECT_EQ(Log::instance().editorCount(), 1);
 }
 
 TEST(EditingRules, StepLengthZeroNestsThirtyThreeDeep) {

@@ -151,15 +151,17 @@ TEST(ProgramBank, MergesSurviveLeavingAndSelectingAgain) {
   EXPECT_EQ(effect->programRecord(2)->value(kMerge + 3), 1.0f);
 }
 
-TEST(ProgramBank, StoredMergeStretchesTheNoteWhateverItsStoredLength) {
+// Shortening a merged note directly unmerges the step, so the program keeps the
+// short note: a merge replayed after it would otherwise stretch it again.
+TEST(ProgramBank, AShortenedMergedNoteSurvivesLeavingAndSelectingAgain) {
   auto effect = makeEffect();
   effect->setParameter(kMerge + 6, 1.0f);
-  effect->setParameter(kNoteLength + 6, 0.1f);  // a direct change leaves the merge on
-  EXPECT_EQ(effect->getParameter(kMerge + 6), 1.0f);
+  effect->setParameter(kNoteLength + 6, 0.1f);
+  EXPECT_EQ(effect->getParameter(kMerge + 6), 0.0f);
   effect->setProgram(1);
   effect->setProgram(0);
-  EXPECT_EQ(effect->getParameter(kNoteLength + 6), effect->getParameter(kStepLength));
-  EXPECT_EQ(effect->getParameter(kMerge + 6), 1.0f);
+  EXPECT_EQ(effect->getParameter(kNoteLength + 6), 0.1f);
+  EXPECT_EQ(effect->getParameter(kMerge + 6), 0.0f);
 }
 
 TEST(ProgramBank, SelectingGivesTheSameStateWhateverCameBefore) {
