@@ -3,15 +3,17 @@
 #   out/zendrel-demo.wav  a few bars of a chord gated by the demo pattern
 #   out/zendrel-demo.png  input and output envelopes of one pattern cycle
 #   out/zendrel-info.txt  what a host's scanner sees of the plug-in
+#   out/zendrel-editor.png  the editor as the plug-in draws it, the transport playing
 # Only the plug-ins and the tools run here are built; scripts/test.sh builds the
 # rest into the same folders.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh linux zendrel zendrel-info zendrel-render
+bash scripts/build.sh linux zendrel zendrel-info zendrel-render zendrel-snapshot
 bash scripts/build.sh win64 zendrel zendrel-info
 mkdir -p out
 build/linux/host/info/zendrel-info build/linux/module/zendrel.so > out/zendrel-info.txt
 echo "demo: wrote out/zendrel-info.txt ($(grep -c . out/zendrel-info.txt) lines)"
 (cd out && ../build/linux/host/render/zendrel-render)
+build/linux/host/snapshot/zendrel-snapshot --position 6.6 out/zendrel-editor.png | sed 's/^zendrel-snapshot/demo/'
 echo "demo: plug-ins in build/linux/module/zendrel.so and build/win64/module/zendrel.dll"

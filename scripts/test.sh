@@ -4,23 +4,14 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-jobs=$(nproc)
-
 # One X display for the whole run: the real-window tests open their windows on
 # it, natively and under Wine (whose processes must all see the same display).
-if [ -z "${DISPLAY:-}" ]; then
-  fifo=$(mktemp -u "${TMPDIR:-/tmp}/zendrel-display.XXXXXX")
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-  xvfb=$!
-  read -r display_number <"$fifo"
-  rm -f "$fifo"
-  export DISPLAY=":$display_number"
-fi
+if [ -z "${DISPLAY:-}" ]; then exec bash cmake/with-display.sh bash scripts/test.sh "$@"; fi
+jobs=$(nproc)
+
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${ZENDREL_WINEPREFIX:-}" ] && rm -rf "$ZENDREL_WINEPREFIX"
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null
   return 0
 }
 trap cleanup EXIT
@@ -44,7 +35,7 @@ bash scripts/compare-info.sh
 
 echo "== ThreadSanitizer"
 bash scripts/build.sh tsan
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest tsan
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/cmake/tsan.supp" run_ctest tsan
 
 echo "== AddressSanitizer, LeakSanitizer, UndefinedBehaviorSanitizer"
 bash scripts/build.sh asan

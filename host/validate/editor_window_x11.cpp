@@ -8,13 +8,28 @@
 
 namespace zvalidate {
 
-ParentWindow::ParentWindow(int width, int height) {
-  if (!std::getenv("DISPLAY")) return;
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(c)) {
+namespace {
+
+// One connection for every parent window, made once: connecting reads the X
+// authority file through a library that is not safe on two threads at once,
+// and the plug-in under test may be connecting on another thread. Requests on
+// one connection may come from any thread.
+xcb_connection_t* hostConnection() {
+  static xcb_connection_t* const connection = []() -> xcb_connection_t* {
+    if (!std::getenv("DISPLAY")) return nullptr;
+    xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+    if (!xcb_connection_has_error(c)) return c;
     xcb_disconnect(c);
-    return;
-  }
+    return nullptr;
+  }();
+  return connection;
+}
+
+}  // namespace
+
+ParentWindow::ParentWindow(int width, int height) {
+  xcb_connection_t* c = hostConnection();
+  if (!c) return;
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   const xcb_window_t w = xcb_generate_id(c);
   const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK;
@@ -33,13 +48,13 @@ ParentWindow::~ParentWindow() {
   auto* c = static_cast<xcb_connection_t*>(connection_);
   xcb_destroy_window(c, static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(handle_)));
   xcb_flush(c);
-  xcb_disconnect(c);
 }
 
 const char* ParentWindow::kind() const { return handle_ ? "an X11 window" : "no window (null)"; }
 
 void ParentWindow::pump() {
   if (!connection_) return;
+  // The shared connection's events belong to every parent; none needs handling.
   auto* c = static_cast<xcb_connection_t*>(connection_);
   while (xcb_generic_event_t* event = xcb_poll_for_event(c)) std::free(event);
 }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "toolkit/frame.h"
 #include "toolkit/platform/x11/x11_window.h"
@@ -70,6 +71,15 @@ xcb_window_t createChild(xcb_connection_t* c, xcb_window_t parent, uint8_t depth
   return id;
 }
 
+// Connecting reads the X authority file through a library that keeps its
+// state in static buffers: editors opening on two host threads at once must
+// take turns.
+xcb_connection_t* connectToDisplay() {
+  static std::mutex lock;
+  std::lock_guard<std::mutex> guard(lock);
+  return xcb_connect(nullptr, nullptr);
+}
+
 void dropPending(Window* w) {
   for (xcb_generic_event_t* e : w->pending) std::free(e);
   w->pending.clear();
@@ -83,7 +93,7 @@ void endWindowSystemUse() {}
 Window* createWindow(CFrame* frame, void* parentWindow, const CRect& size) {
   if (!frame || size.isEmpty() || size.getWidth() > 0xffff || size.getHeight() > 0xffff) return nullptr;
   const auto parent = static_cast<xcb_window_t>(reinterpret_cast<uintptr_t>(parentWindow));
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  xcb_connection_t* c = connectToDisplay();
   if (xcb_connection_has_error(c)) {
     xcb_disconnect(c);
     return nullptr;
