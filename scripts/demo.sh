@@ -3,7 +3,7 @@
 #   out/zendrel-demo.wav  a few bars of a chord gated by the demo pattern
 #   out/zendrel-demo.png  input and output envelopes of one pattern cycle
 #   out/zendrel-info.txt  what a host's scanner sees of the plug-in
-#   out/zendrel-editor.png  the editor as the plug-in draws it, the transport playing
+#   out/zendrel-editor.png  the editor showing the demo pattern, as the plug-in draws it
 # Only the plug-ins and the tools run here are built; scripts/test.sh builds the
 # rest into the same folders.
 set -euo pipefail
@@ -15,5 +15,5 @@ mkdir -p out
 build/linux/host/info/zendrel-info build/linux/module/zendrel.so > out/zendrel-info.txt
 echo "demo: wrote out/zendrel-info.txt ($(grep -c . out/zendrel-info.txt) lines)"
 (cd out && ../build/linux/host/render/zendrel-render)
-build/linux/host/snapshot/zendrel-snapshot --position 6.6 out/zendrel-editor.png | sed 's/^zendrel-snapshot/demo/'
+build/linux/host/snapshot/zendrel-snapshot --demo --position 1.1 out/zendrel-editor.png | sed 's/^zendrel-snapshot/demo/'
 echo "demo: plug-ins in build/linux/module/zendrel.so and build/win64/module/zendrel.dll"

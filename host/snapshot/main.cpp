@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/lib/demo_pattern.h"
 #include "host/lib/editor_requests.h"
 #include "host/lib/host.h"
 
@@ -32,6 +33,7 @@ const char* const kUsage =
     "options:\n"
     "  --module PATH      plug-in module to load (default: the one built with this tool)\n"
     "  --program N        select program N (0..9) first\n"
+    "  --demo             set the demo pattern zendrel-render plays\n"
     "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL; repeatable, in order\n"
     "  --page N           show steps 1-16 (1, the default) or 17-32 (2)\n"
     "  --position BEATS   the transport plays at this song position (quarter notes):\n"
@@ -83,6 +85,9 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (a == "--program" && hasValue && parseNumber(argv[i + 1], number) && number >= 0 && number <= 9) {
       o.program = int(number);
       ++i;
+    } else if (a == "--demo") {
+      const auto demo = zhost::demoPattern();
+      o.params.insert(o.params.end(), demo.begin(), demo.end());
     } else if (a == "--param" && hasValue) {
       std::pair<int, float> p;
       if (!parseParam(argv[++i], p)) return "--param wants INDEX=VALUE with INDEX in 0..229, got '" + std::string(argv[i]) + "'";

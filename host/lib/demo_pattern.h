@@ -1,0 +1,13 @@
+// The demo pattern the tools show: 16 sixteenth steps with varied levels,
+// short notes, ramps and three merges, as (parameter index, value) pairs to
+// set in order.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+namespace zhost {
+
+std::vector<std::pair<int, float>> demoPattern();
+
+}  // namespace zhost
