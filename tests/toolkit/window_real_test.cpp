@@ -314,6 +314,21 @@ TEST(RealWindowCycles, OpenAndCloseLeaveNothingBehind) {
 #endif
 }
 
+TEST(RealWindowParents, AHostThatNeverIdlesLosesNothing) {
+  std::string error;
+  auto host = TestWindowHost::create(300, 200, error);
+  ASSERT_TRUE(host) << error;
+  Log log;
+  for (int i = 0; i < 3; ++i) {
+    auto* frame = new CFrame(CRect(0, 0, 300, 200), host->parentHandle(), nullptr);
+    ASSERT_TRUE(frame->hasWindow());
+    frame->addView(new Swatch(CRect(10, 10, 60, 60), "s", &log));
+    frame->invalidate();
+    frame->release();  // never idled, never painted
+    EXPECT_EQ(host->countChildWindows(), 0);
+  }
+}
+
 TEST(RealWindowParents, AParentThatDoesNotExistGivesAFrameWithoutWindow) {
   std::string error;
   auto host = TestWindowHost::create(100, 100, error);  // so that the display is up
