@@ -34,7 +34,10 @@ ParentWindow::ParentWindow(int width, int height) {
   const xcb_window_t w = xcb_generate_id(c);
   const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK;
   const uint32_t values[] = {screen->black_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
-  xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, static_cast<uint16_t>(width),
+  // Off the screen: nothing here looks at pixels, and a window lying over
+  // another program's on a shared display would take that program's clicks.
+  const int16_t offScreen = static_cast<int16_t>(-width - 100);
+  xcb_create_window(c, XCB_COPY_FROM_PARENT, w, screen->root, offScreen, 0, static_cast<uint16_t>(width),
                     static_cast<uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, mask,
                     values);
   xcb_map_window(c, w);
