@@ -71,16 +71,25 @@ struct Editor {
   }
 };
 
+void openPaintAndClose(Zendrel& effect) {
+  auto* editor = static_cast<ZendrelEditor*>(effect.getEditor());
+  effect.dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
+  auto* screen = new COffscreenContext(editor->getFrame(), 900, 550);
+  editor->getFrame()->drawRect(screen, CRect(0, 0, 900, 550));
+  screen->release();
+  effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
+}
+
 void BM_OpenAndFirstPaint(benchmark::State& state) {
   Zendrel effect(host);
-  auto* editor = static_cast<ZendrelEditor*>(effect.getEditor());
-  for (auto _ : state) {
-    effect.dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
-    auto* screen = new COffscreenContext(editor->getFrame(), 900, 550);
-    editor->getFrame()->drawRect(screen, CRect(0, 0, 900, 550));
-    screen->release();
-    effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);
-  }
+  for (auto _ : state) openPaintAndClose(effect);
+}
+
+// Another instance's editor is open: its images are decoded already.
+void BM_OpenAndFirstPaintBesideAnother(benchmark::State& state) {
+  Editor other;
+  Zendrel effect(host);
+  for (auto _ : state) openPaintAndClose(effect);
 }
 
 void BM_OpenOnly(benchmark::State& state) {
@@ -168,6 +177,7 @@ void BM_SliderDragStepWithoutPaint(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OpenAndFirstPaint)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndFirstPaintBesideAnother)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenOnly)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecodeImages)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IdleNothingChanged)->Unit(benchmark::kMicrosecond);
@@ -203,6 +213,10 @@ int main(int argc, char** argv) {
   std::printf("  open and first paint        %9.1f us  (open alone %.1f us, of which decoding its 14 images\n"
               "                                          %.1f us; the first paint is the rest)\n",
               us("BM_OpenAndFirstPaint"), us("BM_OpenOnly"), us("BM_DecodeImages"));
+  std::printf("  the same beside another     %9.1f us  (= %.2f x alone: another instance's open editor\n"
+              "  instance's open editor                  shares its decoded images)\n",
+              us("BM_OpenAndFirstPaintBesideAnother"),
+              us("BM_OpenAndFirstPaintBesideAnother") / us("BM_OpenAndFirstPaint"));
   const double idle = us("BM_IdleNothingChanged");
   std::printf("  idle, nothing changed       %9.2f us  = %.3f x the 20 us target%s\n", idle, idle / 20.0,
               idle < 20.0 ? "  (target met)" : "  (ABOVE TARGET)");

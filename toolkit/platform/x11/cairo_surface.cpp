@@ -48,7 +48,8 @@ Surface* createDeviceSurface(void* systemContext, void* /*window*/) {
 }
 
 Surface* createImageSurface(Image* image) {
-  if (!image || !image->surface) return nullptr;
+  // Drawing into a decoded resource must not reach the other images showing it.
+  if (!makePixelsPrivate(image)) return nullptr;
   return wrap(image->surface);
 }
 
