@@ -16,6 +16,15 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Files in the source tree outside the build and output folders, tracked or
+# not: a test or tool that writes beside the sources shows up as a difference.
+tree_files() {
+  git -C "$PWD" ls-files --others --exclude-standard 2>/dev/null
+  git -C "$PWD" ls-files --others --ignored --exclude-standard --directory 2>/dev/null |
+    grep -v -E '^(build|out|third_party/downloads)/' || true
+}
+tree_before=$(tree_files | sort)
+
 run_ctest() { ctest --test-dir "build/$1" --output-on-failure -j "$jobs" --timeout 900; }
 
 echo "== native (Linux plug-in)"
@@ -55,5 +64,13 @@ for target in dispatch audio; do
     "$fuzz_corpus" fuzz/host-seeds/$target 2>&1 | tail -n 3
   rm -rf "$fuzz_corpus"
 done
+
+echo "== the source tree holds nothing the run wrote"
+tree_after=$(tree_files | sort)
+if [ "$tree_before" != "$tree_after" ]; then
+  echo "test.sh: the run left files in the source tree (tests and tools must write below build/ or a temporary folder):" >&2
+  comm -13 <(echo "$tree_before") <(echo "$tree_after") >&2
+  exit 1
+fi
 
 echo "== all test suites passed"
