@@ -1,7 +1,13 @@
 // Decoded images on Windows: GDI+ bitmaps, decoded by GDI+ from "DATA"
 // resources or made over the pixels of the portable decoder.
+#include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <map>
+#include <mutex>
 #include <string>
+#include <tuple>
 
 #include "toolkit/bitmap.h"
 #include "toolkit/platform/win32/gdiplus.h"
@@ -36,12 +42,78 @@ Image* wrap(Gdiplus::Bitmap* bitmap) {
   return image;
 }
 
+// ---- decoded resources, shared on one thread --------------------------------
+// Every open editor shows the same images, and a Windows host opens its editors
+// on one user-interface thread. A resource is decoded once per thread while any
+// image of that thread shows it: GDI+ objects may not be used from two threads
+// at once, so editors opened on different threads never share a bitmap. A
+// thread is told apart by a number of its own, which is never reused the way a
+// thread id may be; it is plain data, so no thread-exit code of this module
+// runs after the module is unloaded.
+
+using SharedBitmap = std::shared_ptr<Gdiplus::Bitmap>;
+
+uint64_t threadNumber() {
+  static std::atomic<uint64_t> next{1};
+  thread_local uint64_t number = 0;
+  if (number == 0) number = next.fetch_add(1, std::memory_order_relaxed);
+  return number;
+}
+
+struct DecodedResources {
+  using Key = std::tuple<uint64_t, const unsigned char*, std::size_t>;
+  std::mutex lock;
+  std::map<Key, std::weak_ptr<Gdiplus::Bitmap>> byThreadAndBytes;
+};
+
+DecodedResources& decodedResources() {
+  static DecodedResources resources;
+  return resources;
+}
+
+// Null when the bytes are no image GDI+ decodes.
+SharedBitmap decodeShared(const ResourceBytes& bytes) {
+  DecodedResources& cache = decodedResources();
+  std::lock_guard<std::mutex> guard(cache.lock);
+  const DecodedResources::Key key{threadNumber(), bytes.data, bytes.size};
+  auto entry = cache.byThreadAndBytes.find(key);
+  if (entry != cache.byThreadAndBytes.end())
+    if (SharedBitmap bitmap = entry->second.lock()) return bitmap;
+  // Entries of images nobody shows any more (of any thread) go now, so the
+  // table stays as small as what is open.
+  for (auto it = cache.byThreadAndBytes.begin(); it != cache.byThreadAndBytes.end();)
+    it = it->second.expired() ? cache.byThreadAndBytes.erase(it) : std::next(it);
+  SharedBitmap bitmap(decodeStream(bytes.data, bytes.size));
+  if (bitmap) cache.byThreadAndBytes[key] = bitmap;
+  return bitmap;
+}
+
+Image* imageSharing(SharedBitmap bitmap) {
+  if (!bitmap) return nullptr;
+  auto* image = new Image;
+  image->gdiImage = bitmap.get();
+  image->shared = std::move(bitmap);
+  return image;
+}
+
 }  // namespace
+
+bool makeBitmapPrivate(Image* image) {
+  if (!image || !image->gdiImage) return false;
+  if (!image->shared) return true;
+  Gdiplus::Bitmap* source = image->gdiImage;
+  Gdiplus::Bitmap* own = keepIfDecoded(source->Clone(0, 0, static_cast<INT>(source->GetWidth()),
+                                                     static_cast<INT>(source->GetHeight()), source->GetPixelFormat()));
+  if (!own) return false;
+  image->shared.reset();
+  image->gdiImage = own;
+  return true;
+}
 
 Image* decodeDataResource(const CResourceDescription& desc, bool& found) {
   ResourceBytes bytes;
   found = findResource(desc, ResourceType::kData, bytes);
-  if (found) return wrap(decodeStream(bytes.data, bytes.size));
+  if (found) return imageSharing(decodeShared(bytes));
 
   // No "DATA" resource: perhaps a bitmap resource of that name or id.
   std::wstring wideName;
@@ -114,7 +186,10 @@ Image* createBlankImage(int32_t width, int32_t height) {
 
 void destroyImage(Image* image) {
   if (!image) return;
-  delete image->gdiImage;  // before the pixel memory it may point into
+  if (image->shared)
+    image->shared.reset();  // the last image of a shared bitmap frees it
+  else
+    delete image->gdiImage;  // before the pixel memory it may point into
   if (image->dib) DeleteObject(image->dib);
   if (image->mask) DeleteObject(image->mask);
   delete image;

@@ -65,7 +65,7 @@ Surface* createDeviceSurface(void* systemContext, void* window) {
 }
 
 Surface* createImageSurface(Image* image) {
-  if (!image || !image->gdiImage) return nullptr;
+  if (!image || !image->gdiImage || !makeBitmapPrivate(image)) return nullptr;
   return wrap(new Gdiplus::Graphics(image->gdiImage));
 }
 
