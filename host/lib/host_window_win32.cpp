@@ -4,6 +4,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+// after windows.h, which it needs
 #include <psapi.h>
 
 #include "host/lib/host_window.h"
@@ -104,7 +105,8 @@ class Win32Window : public HostWindow {
     if (!hwnd || !IsWindow(hwnd)) return 0;
     int32_t n = 0;
     EnumChildWindows(
-        hwnd, [](HWND, LPARAM count) -> BOOL {
+        hwnd,
+        [](HWND, LPARAM count) -> BOOL {
           ++*reinterpret_cast<int32_t*>(count);
           return TRUE;
         },
@@ -192,7 +194,8 @@ std::unique_ptr<HostWindow> HostWindow::create(const Options& options, std::stri
   }
   auto window = std::make_unique<Win32Window>(options);
   if (!window->hwnd) {
-    error = "cannot create a window (error " + std::to_string(GetLastError()) + "; is there a display for Wine?)";
+    error =
+        "cannot create a window (error " + std::to_string(GetLastError()) + "; is there a display for Wine?)";
     return nullptr;
   }
   return window;
@@ -210,7 +213,8 @@ ProcessResources processResources() {
   r.windowObjects = long(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) +
                          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
   PROCESS_MEMORY_COUNTERS memory{};
-  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory)) r.residentKb = long(memory.WorkingSetSize / 1024);
+  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
+    r.residentKb = long(memory.WorkingSetSize / 1024);
   return r;
 }
 

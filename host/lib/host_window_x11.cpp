@@ -83,7 +83,8 @@ class X11Window : public HostWindow {
                           uint32_t(options.title.size()), options.title.data());
       const xcb_atom_t protocols = atom(conn, "WM_PROTOCOLS");
       deleteWindow = atom(conn, "WM_DELETE_WINDOW");
-      xcb_change_property(conn, XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32, 1, &deleteWindow);
+      xcb_change_property(conn, XCB_PROP_MODE_REPLACE, window, protocols, XCB_ATOM_ATOM, 32, 1,
+                          &deleteWindow);
     }
     xcb_map_window(conn, window);
     sync(conn);
@@ -110,7 +111,8 @@ class X11Window : public HostWindow {
     }
     if (xcb_connection_has_error(conn)) return false;
     std::lock_guard<std::mutex> guard(registryLock);
-    return !destroyed && openWindows[window];
+    const auto it = openWindows.find(window);
+    return !destroyed && it != openWindows.end() && it->second;
   }
 
   void destroy() override {

@@ -92,11 +92,11 @@ bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector
   xcb_connection_t* c = connection();
   if (!c) return false;
   sync(c);
-  xcb_get_image_reply_t* image = xcb_get_image_reply(
-      c,
-      xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root(c), int16_t(x), int16_t(y), uint16_t(width),
-                    uint16_t(height), ~0u),
-      nullptr);
+  xcb_get_image_reply_t* image =
+      xcb_get_image_reply(c,
+                          xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, root(c), int16_t(x), int16_t(y),
+                                        uint16_t(width), uint16_t(height), ~0u),
+                          nullptr);
   if (!image) return false;
   const auto* data = reinterpret_cast<const uint32_t*>(xcb_get_image_data(image));
   const int length = xcb_get_image_data_length(image) / 4;

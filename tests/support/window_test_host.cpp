@@ -71,7 +71,8 @@ bool TestWindowHost::pumpUntil(const std::function<void()>& idle, const std::fun
 }
 
 bool TestWindowHost::readPixels(const Toolkit::CRect& area, std::vector<uint32_t>& out) {
-  return desktop::readScreen(kScreenX + area.left, kScreenY + area.top, area.getWidth(), area.getHeight(), out);
+  return desktop::readScreen(kScreenX + area.left, kScreenY + area.top, area.getWidth(), area.getHeight(),
+                             out);
 }
 
 void TestWindowHost::destroyWindow() { window->destroy(); }

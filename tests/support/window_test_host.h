@@ -85,7 +85,8 @@ class TestWindowHost {
 
 // Repeats `idle` with the host pumping for `ms` milliseconds.
 inline void pumpFor(TestWindowHost& host, const std::function<void()>& idle, int ms) {
-  host.pumpUntil(idle, [] { return false; }, ms);
+  host.pumpUntil(
+      idle, [] { return false; }, ms);
 }
 
 }  // namespace zendrel_test
