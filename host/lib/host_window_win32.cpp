@@ -65,8 +65,8 @@ class Win32Window : public HostWindow {
     hwnd = CreateWindowExA(0, kClassName, options.title.c_str(), style | WS_VISIBLE, x, y, r.right - r.left,
                            r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr), this);
     if (hwnd && options.place == Place::kAt) {
-      // The wheel goes to the focus window under Wine: the host's, as a host
-      // window in front has it.
+      // In front with the focus, as a host's window the user works in: keys,
+      // and the wheel where the system gives it to the focus window, come here.
       SetForegroundWindow(hwnd);
       SetFocus(hwnd);
     }
