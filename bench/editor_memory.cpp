@@ -11,13 +11,24 @@
 #include <vector>
 
 #include "host/lib/host.h"
-#include "tests/toolkit/window_test_host.h"
-
-using zendrel_test::TestWindowHost;
+#include "host/lib/host_window.h"
 
 namespace {
 
-void print(const char* when, const TestWindowHost::Resources& r, int32_t windows) {
+using zhost::HostWindow;
+
+// A host window on the screen, where the editor is drawn as a user would see it.
+std::unique_ptr<HostWindow> makeWindow(std::string& error) {
+  HostWindow::Options options;
+  options.width = 900;
+  options.height = 550;
+  options.place = HostWindow::Place::kAt;
+  options.x = 40;
+  options.y = 30;
+  return HostWindow::create(options, error);
+}
+
+void print(const char* when, const zhost::ProcessResources& r, int32_t windows) {
   std::printf("  %-34s handles %4ld  resident %7ld kB  child windows %d\n", when, r.handles, r.residentKb, windows);
 }
 
@@ -26,7 +37,7 @@ void print(const char* when, const TestWindowHost::Resources& r, int32_t windows
 int main(int argc, char** argv) {
   const int cycles = argc > 1 ? std::atoi(argv[1]) : 1000;
   std::string error;
-  auto window = TestWindowHost::create(900, 550, error);
+  auto window = makeWindow(error);
   if (!window) {
     std::fprintf(stderr, "editor_memory: %s\n", error.c_str());
     return 1;
@@ -38,38 +49,43 @@ int main(int argc, char** argv) {
   }
   auto idle = [&] { host.dispatch(effEditIdle); };
   auto cycle = [&] {
-    host.dispatch(effEditOpen, 0, 0, window->parentHandle());
-    zendrel_test::pumpFor(*window, idle, 1);
+    host.dispatch(effEditOpen, 0, 0, window->handle());
+    window->pump();
+    idle();
     host.dispatch(effEditClose);
   };
   std::printf("Editor open/idle/close cycles in a real window:\n");
   for (int i = 0; i < 20; ++i) cycle();
-  const auto before = window->processResources();
-  print("after 20 cycles", before, window->countChildWindows());
+  const auto before = zhost::processResources();
+  print("after 20 cycles", before, window->childWindowCount());
   for (int i = 0; i < cycles; ++i) cycle();
-  const auto after = window->processResources();
-  print(("after " + std::to_string(cycles + 20) + " cycles").c_str(), after, window->countChildWindows());
+  const auto after = zhost::processResources();
+  print(("after " + std::to_string(cycles + 20) + " cycles").c_str(), after, window->childWindowCount());
   std::printf("  growth: %ld handles, %ld kB\n", after.handles - before.handles, after.residentKb - before.residentKb);
 
   std::printf("16 instances, each with its editor open in its own window:\n");
   {
-    std::vector<std::unique_ptr<TestWindowHost>> windows;
+    std::vector<std::unique_ptr<HostWindow>> windows;
     std::vector<std::unique_ptr<zhost::Host>> hosts;
     for (int i = 0; i < 16; ++i) {
-      windows.push_back(TestWindowHost::create(900, 550, error));
+      windows.push_back(makeWindow(error));
+      if (!windows.back()) {
+        std::fprintf(stderr, "editor_memory: %s\n", error.c_str());
+        return 1;
+      }
       hosts.push_back(std::make_unique<zhost::Host>());
       hosts.back()->load(ZENDREL_MODULE_PATH);
-      hosts.back()->dispatch(effEditOpen, 0, 0, windows.back()->parentHandle());
+      hosts.back()->dispatch(effEditOpen, 0, 0, windows.back()->handle());
     }
     for (int round = 0; round < 10; ++round)
       for (auto& h : hosts) h->dispatch(effEditIdle);
     int32_t children = 0;
-    for (auto& w : windows) children += w->countChildWindows();
-    print("16 editors open", window->processResources(), children);
+    for (auto& w : windows) children += w->childWindowCount();
+    print("16 editors open", zhost::processResources(), children);
     for (auto& h : hosts) h->dispatch(effEditClose);
   }
   // The allocator keeps freed pages for later; hand them back to see what is still held.
   malloc_trim(0);
-  print("all 16 closed and unloaded", window->processResources(), window->countChildWindows());
+  print("all 16 closed and unloaded", zhost::processResources(), window->childWindowCount());
   return 0;
 }

@@ -10,7 +10,7 @@
 
 #include "plugin/engine/gate_engine.h"
 #include "tests/plugin/engine/engine_harness.h"
-#include "tests/plugin/engine/reference_engine.h"
+#include "tests/plugin/engine/reference/reference_engine.h"
 
 using namespace zendrel_test;
 

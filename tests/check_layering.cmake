@@ -4,7 +4,11 @@
 #     its line in kAllowed names;
 #  2. no portable source names a platform: platform macros and the operating
 #     systems' and window systems' headers appear only in toolkit/platform/<name>/,
-#     host/lib/platform_<name>.cpp and module/entry.cpp.
+#     host/**/<part>_<name>.cpp and module/entry.cpp; in tests/support/ and
+#     bench/ only in <part>_<name>.cpp;
+#  3. no folder's build compiles another folder's sources: a CMakeLists.txt
+#     names sources by full path only below its own folder (the others are
+#     reached as libraries).
 #   cmake -DROOT=<source dir> -P check_layering.cmake
 
 # folder (a prefix of the path below ROOT; the first that matches counts) |
@@ -99,6 +103,48 @@ foreach(path ${files})
     string(APPEND bad "${path}: names a platform outside a platform place: ${l}\n")
   endforeach()
 endforeach()
+# The test helpers and benchmarks: platform names in platform-named files only.
+file(GLOB_RECURSE helper_files RELATIVE ${ROOT} ${ROOT}/tests/support/*.h ${ROOT}/tests/support/*.cpp
+     ${ROOT}/bench/*.h ${ROOT}/bench/*.cpp)
+foreach(path ${helper_files})
+  if(path MATCHES "_(win32|x11|posix)\\.cpp$")
+    continue()
+  endif()
+  file(STRINGS ${ROOT}/${path} lines REGEX "(${kPlatformMacro})|(${kPlatformHeader})")
+  foreach(l ${lines})
+    string(APPEND bad "${path}: names a platform outside a platform-named file: ${l}\n")
+  endforeach()
+endforeach()
+
+# Sources named by full path lie below the naming CMakeLists.txt's own folder.
+# fuzz/ still compiles the sources it drives; it moves to linking libraries next.
+set(kOwnSourcesOnlyExempt "fuzz/")
+file(GLOB_RECURSE lists RELATIVE ${ROOT} ${ROOT}/CMakeLists.txt ${ROOT}/*/CMakeLists.txt)
+list(FILTER lists EXCLUDE REGEX "^(build|third_party|out)/")
+foreach(list_path ${lists})
+  get_filename_component(folder "${list_path}" DIRECTORY)
+  if(folder)
+    string(APPEND folder "/")
+  endif()
+  list(FIND kOwnSourcesOnlyExempt "${folder}" exempt)
+  if(exempt GREATER -1)
+    continue()
+  endif()
+  set(source_path "\\$\\{(PROJECT|CMAKE)_SOURCE_DIR\\}/[^ \t\")]+\\.(cpp|cc|c)([^A-Za-z0-9_]|$)")
+  file(STRINGS ${ROOT}/${list_path} lines REGEX "${source_path}")
+  foreach(l ${lines})
+    string(REGEX MATCHALL "${source_path}" named "${l}")
+    foreach(n ${named})
+      string(REGEX REPLACE "^\\$\\{(PROJECT|CMAKE)_SOURCE_DIR\\}/" "" source "${n}")
+      string(REGEX REPLACE "[^A-Za-z0-9_]$" "" source "${source}")
+      string(FIND "${source}" "${folder}" at)
+      if(NOT at EQUAL 0)
+        string(APPEND bad "${list_path}: compiles ${source}, another folder's source (link its library instead)\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(bad)
   message(FATAL_ERROR "layering broken:\n${bad}")
 endif()

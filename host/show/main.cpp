@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/lib/host.h"
-#include "host/show/show_window.h"
+#include "host/lib/host_window.h"
 
 namespace {
 
@@ -63,8 +63,11 @@ int main(int argc, char** argv) {
   ERect* rect = nullptr;
   if (!host.dispatch(effEditGetRect, 0, 0, &rect) || !rect) return fail("the module has no editor");
   std::string error;
-  auto window = zshow::HostWindow::create(rect->right - rect->left, rect->bottom - rect->top,
-                                          host.effectName() + " (zendrel-show)", error);
+  zhost::HostWindow::Options options;
+  options.width = rect->right - rect->left;
+  options.height = rect->bottom - rect->top;
+  options.title = host.effectName() + " (zendrel-show)";
+  auto window = zhost::HostWindow::create(options, error);
   if (!window) return fail(error);
   host.setSampleRate(kRate);
   host.setTempo(bpm);

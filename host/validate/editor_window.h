@@ -1,7 +1,11 @@
-// A parent window for a plug-in's editor, as a host gives one: on Linux an X11
-// window made through xcb when a display is there, on Windows a plain
-// top-level window; otherwise none, and editors are opened with null.
+// A parent window for a plug-in's editor, as a host gives one: the host
+// library's window (X11 or Win32) off the screen when a display is there;
+// otherwise none, and editors are opened with null.
 #pragma once
+
+#include <memory>
+
+#include "host/lib/host_window.h"
 
 namespace zvalidate {
 
@@ -15,14 +19,13 @@ class ParentWindow {
   ParentWindow& operator=(const ParentWindow&) = delete;
 
   // What effEditOpen receives: the X11 window id or the HWND, or null.
-  void* handle() const { return handle_; }
+  void* handle() const { return window_ ? window_->handle() : nullptr; }
   const char* kind() const;
   // Handles what is pending for the window, as a host's event loop would.
   void pump();
 
  private:
-  void* handle_ = nullptr;
-  [[maybe_unused]] void* connection_ = nullptr;
+  std::unique_ptr<zhost::HostWindow> window_;
 };
 
 // One editor session as a host runs it: getRect, open on the parent, `idles`

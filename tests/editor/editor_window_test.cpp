@@ -12,7 +12,7 @@
 #include "host/lib/host.h"
 #include "plugin/parameter_ids.h"
 #include "tests/editor/golden.h"
-#include "tests/toolkit/window_test_host.h"
+#include "tests/support/window_test_host.h"
 #include "toolkit/base.h"
 
 namespace zendrel_test {
@@ -33,9 +33,12 @@ std::string fmt(float v) {
 
 class EditorWindow : public ::testing::Test {
  protected:
+  // How the host window passes the wheel on; the wheel tests try each.
+  virtual TestWindowHost::Wheel wheelRoute() const { return TestWindowHost::Wheel::kSystem; }
+
   void SetUp() override {
     std::string error;
-    window = TestWindowHost::create(kW, kH, error);
+    window = TestWindowHost::create(kW, kH, error, wheelRoute());
     ASSERT_TRUE(window) << error;
     ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
     window->moveTo(-15, -15);
@@ -157,15 +160,64 @@ TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
   EXPECT_TRUE(showsWhatTheModuleDraws());
 }
 
-TEST_F(EditorWindow, AWheelNotchStepsAGateByATenth) {
+// Hosts that pass wheel messages on to the child under the pointer, and hosts
+// that do not: one notch is one wheel step, heard once, and the host's window
+// never gets the message back.
+class EditorWheel : public EditorWindow, public ::testing::WithParamInterface<TestWindowHost::Wheel> {
+ protected:
+  TestWindowHost::Wheel wheelRoute() const override { return GetParam(); }
+  void expectNothingWentBack(std::size_t notches) {
+    const TestWindowHost::WheelTrace trace = window->wheelTrace();
+    EXPECT_EQ(trace.returned, 0);
+    if (TestWindowHost::wheelPassesThroughHost()) {
+      EXPECT_EQ(trace.answers, std::vector<intptr_t>(notches, 0));
+    }
+  }
+};
+
+TEST_P(EditorWheel, ANotchStepsAGateByOneWheelStepAndShiftByATenthOfIt) {
   host.setParameter(kGate + 5, 0.5f);
   window->moveTo(325, 150);
   pumpFor(*window, idle, 60);
   window->wheel(false);
   ASSERT_TRUE(heardEnd(5));
+  pumpFor(*window, idle, 150);  // anything more would arrive now
   EXPECT_EQ(edits(), (Log{"begin 5", "automate 5 0.400000", "end 5"}));
   EXPECT_FLOAT_EQ(host.getParameter(kGate + 5), 0.4f);
+
+  // Shift after the move: under Wine a move takes the modifiers from the X server.
+  host.clearRequests();
+  window->keyDown(TestWindowHost::kShift);
+  window->wheel(true);
+  window->keyUp(TestWindowHost::kShift);
+  ASSERT_TRUE(heardEnd(5));
+  pumpFor(*window, idle, 150);
+  EXPECT_EQ(edits(), (Log{"begin 5", "automate 5 0.410000", "end 5"}));
+  EXPECT_NEAR(host.getParameter(kGate + 5), 0.41f, 1e-6);
+  expectNothingWentBack(2);
+  EXPECT_TRUE(showsWhatTheModuleDraws());
 }
+
+TEST_P(EditorWheel, ANotchOverTheBackgroundChangesNothing) {
+  window->moveTo(450, 500);  // below the step lights, right of the page switch
+  pumpFor(*window, idle, 60);
+  std::vector<float> before;
+  for (int32_t i = 0; i < kNumParams; ++i) before.push_back(host.getParameter(i));
+  const std::vector<uint32_t> shown = screen();
+  host.clearRequests();
+  window->wheel(true);
+  pumpFor(*window, idle, 200);
+  EXPECT_EQ(edits(), Log{});
+  for (int32_t i = 0; i < kNumParams; ++i) EXPECT_EQ(host.getParameter(i), before[std::size_t(i)]) << "parameter " << i;
+  EXPECT_TRUE(screen() == shown);
+  expectNothingWentBack(1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, EditorWheel,
+                         ::testing::Values(TestWindowHost::Wheel::kSystem, TestWindowHost::Wheel::kHostForwards),
+                         [](const ::testing::TestParamInfo<TestWindowHost::Wheel>& p) {
+                           return p.param == TestWindowHost::Wheel::kSystem ? "System" : "HostForwards";
+                         });
 
 TEST_F(EditorWindow, ButtonsStepTheIndicatorsAndStopAtTheLimits) {
   // Step count: 32 steps is the top; one down, then up twice.

@@ -11,7 +11,7 @@
 #include "host/lib/host.h"
 #include "tests/plugin/engine/engine_harness.h"
 #include "tests/module/random_edits.h"
-#include "tests/plugin/engine/reference_engine.h"
+#include "tests/plugin/engine/reference/reference_engine.h"
 
 using namespace zendrel_test;
 

@@ -11,7 +11,7 @@
 
 #include "plugin/vst/audio_effect.h"
 #include "tests/support/pixels.h"
-#include "tests/toolkit/window_test_host.h"
+#include "tests/support/window_test_host.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/controls.h"
 #include "toolkit/frame.h"

@@ -44,7 +44,12 @@ LRESULT onButtonUp(CFrame* frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT onWheel(CFrame* frame, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// A wheel message is answered 0 and goes no further, whether a control took
+// it or not: handed to the default handling it would climb to the host's
+// window, and hosts that pass every wheel message on to the child under the
+// pointer send it straight back down (one notch, many steps), while others
+// scroll their own view as the control moves.
+LRESULT onWheel(CFrame* frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   MouseButtons buttons = 0;
   if (GetKeyState(VK_SHIFT) < 0) buttons |= kShiftKey;
   if (GetKeyState(VK_CONTROL) < 0) buttons |= kControlKey;
@@ -55,7 +60,7 @@ LRESULT onWheel(CFrame* frame, HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
   GetWindowRect(hwnd, &r);
   const CPoint where(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top);
   frame->onWheel(where, wheelNotches(static_cast<int16_t>(HIWORD(wParam))), buttons);
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return 0;
 }
 
 LRESULT onMouseLeave(CFrame* frame) {
@@ -101,7 +106,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_XBUTTONUP:
       return onButtonUp(frame, hwnd, wParam, lParam);
     case WM_MOUSEWHEEL:
-      return onWheel(frame, hwnd, message, wParam, lParam);
+      return onWheel(frame, hwnd, wParam, lParam);
     case WM_MOUSELEAVE:
       return onMouseLeave(frame);
     case WM_DESTROY:

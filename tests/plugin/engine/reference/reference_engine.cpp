@@ -2,7 +2,7 @@
 // deliberately naive: no caching, every table for every sample, in the order the
 // algorithm lists them. Where the algorithm leaves a case open, the rules are the
 // product's (see gate_rules in plugin/engine/gate_engine.h), written out here again.
-#include "tests/plugin/engine/reference_engine.h"
+#include "tests/plugin/engine/reference/reference_engine.h"
 
 #include <cfloat>
 #include <cmath>
