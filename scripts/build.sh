@@ -5,6 +5,7 @@
 #   win64  the Windows DLL and tests, cross-built with mingw-w64 (tests run under Wine)
 #   tsan | asan  native tests built with clang's ThreadSanitizer / Address+Leak+UB sanitizers
 #   bench  native, optimised, with the benchmarks
+#   win64-bench  the DLL and the editor's memory figures, cross-built (run under Wine)
 #   fuzz   the libFuzzer targets (clang)
 # Targets given after the flavour are built instead of everything:
 #   scripts/build.sh linux zendrel zendrel-info
@@ -13,8 +14,8 @@ cd "$(dirname "$0")/.."
 flavour=${1:-linux}
 shift || true
 case $flavour in
-  linux | win64 | tsan | asan | bench | fuzz) ;;
-  *) echo "build.sh: unknown flavour '$flavour' (linux, win64, tsan, asan, bench, fuzz)" >&2; exit 2 ;;
+  linux | win64 | tsan | asan | bench | win64-bench | fuzz) ;;
+  *) echo "build.sh: unknown flavour '$flavour' (linux, win64, tsan, asan, bench, win64-bench, fuzz)" >&2; exit 2 ;;
 esac
 cmake --preset "$flavour" >/dev/null
 targets=()

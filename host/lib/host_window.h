@@ -87,5 +87,8 @@ struct ProcessResources {
   long residentKb = 0;
 };
 ProcessResources processResources();
+// Hands the heap pages the allocator keeps for later back to the system, so
+// that what the process holds shows what is still in use.
+void returnFreedMemory();
 
 }  // namespace zhost

@@ -15,4 +15,6 @@ bool HostWindow::wheelPassesThroughHost() { return false; }
 
 ProcessResources processResources() { return {}; }
 
+void returnFreedMemory() {}
+
 }  // namespace zhost

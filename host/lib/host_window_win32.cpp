@@ -218,4 +218,6 @@ ProcessResources processResources() {
   return r;
 }
 
+void returnFreedMemory() { HeapCompact(GetProcessHeap(), 0); }
+
 }  // namespace zhost
