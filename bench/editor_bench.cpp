@@ -32,7 +32,7 @@ VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
 constexpr double kStep = 5512.5;
 
 struct Editor {
-  Zendrel effect{host};
+  Zendrel effect{host, &createZendrelEditor};
   ZendrelEditor* editor = static_cast<ZendrelEditor*>(effect.getEditor());
   COffscreenContext* screen = nullptr;
 
@@ -81,19 +81,19 @@ void openPaintAndClose(Zendrel& effect) {
 }
 
 void BM_OpenAndFirstPaint(benchmark::State& state) {
-  Zendrel effect(host);
+  Zendrel effect(host, &createZendrelEditor);
   for (auto _ : state) openPaintAndClose(effect);
 }
 
 // Another instance's editor is open: its images are decoded already.
 void BM_OpenAndFirstPaintBesideAnother(benchmark::State& state) {
   Editor other;
-  Zendrel effect(host);
+  Zendrel effect(host, &createZendrelEditor);
   for (auto _ : state) openPaintAndClose(effect);
 }
 
 void BM_OpenOnly(benchmark::State& state) {
-  Zendrel effect(host);
+  Zendrel effect(host, &createZendrelEditor);
   for (auto _ : state) {
     effect.dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
     effect.dispatcher(effEditClose, 0, 0, nullptr, 0.0f);

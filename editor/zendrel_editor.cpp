@@ -6,8 +6,7 @@
 #include "editor/indicator_steps.h"
 #include "editor/step_lights.h"
 #include "plugin/tool_requests.h"
-#include "plugin/model/editor_factory.h"
-#include "plugin/model/zendrel.h"
+#include "plugin/vst/audio_effect.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/bitmap.h"
 #include "toolkit/controls/movie_bitmap.h"
@@ -26,12 +25,14 @@ bool showsControl(int32_t tag) { return (tag >= 0 && tag < kNumParams) || tag ==
 
 }  // namespace
 
-AEffEditor* createZendrelEditor(AudioEffect* effect) { return new ZendrelEditor(effect); }
+AEffEditor* createZendrelEditor(AudioEffect* effect, const PatternPlayback* playback) {
+  return new ZendrelEditor(effect, playback);
+}
 
-ZendrelEditor::ZendrelEditor(AudioEffect* owner) : AEffGUIEditor(owner) {
+ZendrelEditor::ZendrelEditor(AudioEffect* owner, const PatternPlayback* pattern)
+    : AEffGUIEditor(owner), playback(pattern) {
   backgroundImage = new CBitmap(kImageNames[static_cast<int32_t>(Image::kBase)]);
   rect = ERect{0, 0, kEditorHeight, kEditorWidth};
-  if (auto* zendrel = dynamic_cast<Zendrel*>(owner)) engine = &zendrel->gateEngine();
 }
 
 ZendrelEditor::~ZendrelEditor() {
@@ -125,12 +126,12 @@ void ZendrelEditor::idle() {
 }
 
 void ZendrelEditor::lightPlayingStep() {
-  if (!engine) return;
+  if (!playback) return;
   double starts[kNumSteps + 1];
-  for (int32_t k = 0; k <= kNumSteps; ++k) starts[k] = engine->stepStart(k);
+  for (int32_t k = 0; k <= kNumSteps; ++k) starts[k] = playback->stepStart(k);
   StepLights lights{pageStepIndicators[0]->getValue(), pageStepIndicators[1]->getValue(),
                     overviewStepIndicator->getValue()};
-  zendrel_editor::lightPlayingStep(engine->patternPosition(), starts, lights);
+  zendrel_editor::lightPlayingStep(playback->patternPosition(), starts, lights);
   pageStepIndicators[0]->setValue(lights.page1);
   pageStepIndicators[1]->setValue(lights.page2);
   overviewStepIndicator->setValue(lights.overview);

@@ -9,19 +9,17 @@
 
 #include "editor/editor_layout.h"
 #include "editor/incoming_values.h"
+#include "plugin/editor_factory.h"
 #include "toolkit/control.h"
 #include "toolkit/gui_editor.h"
 
 namespace Toolkit {
 class CMovieBitmap;
 }
-namespace zendrel {
-class GateEngine;
-}
-
 class ZendrelEditor : public AEffGUIEditor, public CControlListener {
  public:
-  explicit ZendrelEditor(AudioEffect* effect);
+  // playback: what the step lights follow; without it they stay as they are.
+  explicit ZendrelEditor(AudioEffect* effect, const zendrel::PatternPlayback* playback = nullptr);
   ~ZendrelEditor() override;
 
   // Builds the frame and every control inside the host's window (headless
@@ -56,9 +54,12 @@ class ZendrelEditor : public AEffGUIEditor, public CControlListener {
   Toolkit::CControl* controlsByTag[zendrel_editor::kTagCount] = {};
   Toolkit::CMovieBitmap* pageStepIndicators[2] = {};
   Toolkit::CMovieBitmap* overviewStepIndicator = nullptr;
-  // The effect's engine, whose playing position the step lights follow.
-  const zendrel::GateEngine* engine = nullptr;
+  // The effect's playing pattern, which the step lights follow.
+  const zendrel::PatternPlayback* playback = nullptr;
   zendrel_editor::IncomingValues<zendrel_editor::kTagCount> incoming;
   // The thread the host opens and idles the window on.
   std::atomic<std::thread::id> editorThread{};
 };
+
+// The editor factory the product hands its effect (a zendrel::EditorFactory).
+AEffEditor* createZendrelEditor(AudioEffect* effect, const zendrel::PatternPlayback* playback);

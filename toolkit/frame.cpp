@@ -36,7 +36,6 @@ CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* edi
     : CViewContainer(rect), editor(editorInterface), parentWindow(parentWindowHandle) {
   frame = this;
   attached = true;
-  Platform::beginWindowSystemUse();
   // The frame keeps the drawing library up while it lives, like every bitmap.
   ensureGdiplus();
   if (parentWindow) window = Platform::createWindow(this, parentWindow, CRect(0, 0, rect.width(), rect.height()));
@@ -61,7 +60,7 @@ CFrame::~CFrame() {
   hoverView = nullptr;
   // While this is still a frame: removal calls back into onViewRemoved.
   removeAll(true);
-  Platform::endWindowSystemUse();
+  windowSystem.release();
   if (backBuffer) backBuffer->release();
   backBuffer = nullptr;
   Platform::destroyWindow(window);

@@ -8,6 +8,7 @@
 
 #include "toolkit/editor_interface.h"
 #include "toolkit/view_container.h"
+#include "toolkit/window_system_use.h"
 
 namespace Toolkit {
 
@@ -161,6 +162,9 @@ class CFrame : public CViewContainer {
   void exitHoverView(const CPoint& where, MouseButtons buttons);
   MouseResult trackHover(const CPoint& where, MouseButtons buttons);
 
+  // Taken first of all (a member before the constructor's body); a thread
+  // that refuses it still gets its window, without a drop target.
+  WindowSystemUse windowSystem;
   CRect invalidRect;
   bool invalidPending = false;
 };

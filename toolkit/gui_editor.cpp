@@ -6,7 +6,6 @@
 #include "toolkit/frame.h"
 #include "toolkit/idle_pacing.h"
 #include "toolkit/platform_seam.h"
-#include "toolkit/window_seam.h"
 
 namespace {
 // Shared by every editor of the process, which hosts may run on several threads.
@@ -15,7 +14,6 @@ std::atomic<int32_t> knobMode{0};
 
 AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lastTicks(Toolkit::Platform::tickCount()) {
   if (effect) effect->setEditor(this);
-  Toolkit::Platform::beginWindowSystemUse();
 }
 
 AEffGUIEditor::~AEffGUIEditor() {
@@ -23,7 +21,7 @@ AEffGUIEditor::~AEffGUIEditor() {
   // its frame with it.
   if (frame) frame->release();
   frame = nullptr;
-  Toolkit::Platform::endWindowSystemUse();
+  windowSystem.release();
 }
 
 AudioEffect* AEffGUIEditor::getEffect() { return effect; }

@@ -7,6 +7,7 @@
 
 #include "plugin/vst/editor_base.h"
 #include "toolkit/editor_interface.h"
+#include "toolkit/window_system_use.h"
 
 namespace Toolkit {
 class CFrame;
@@ -50,4 +51,8 @@ class AEffGUIEditor : public AEffEditor, public Toolkit::EditorInterface {
   ERect rect{};
   uint32_t lastTicks;
   bool inIdleStuff = false;
+
+ private:
+  // Held from construction to destruction, which may come on another thread.
+  Toolkit::WindowSystemUse windowSystem;
 };

@@ -39,8 +39,13 @@ enum class CursorShape : int32_t {
 };
 
 // ---- window system users ----------------------------------------------------
-// Every frame and every editor holds the window system (Windows: OLE) while it lives.
-void beginWindowSystemUse();
+// Every frame and every editor holds the window system (Windows: OLE) while it
+// lives, through a WindowSystemUse (window_system_use.h), which balances these.
+// Starts the window system on the calling thread; true when it did (or counted
+// one more use of it), and only then endWindowSystemUse is called once, on the
+// same thread. False where the thread refuses it (Windows: a thread of the
+// multithreaded COM apartment) or the platform has nothing to start (X11).
+bool beginWindowSystemUse();
 void endWindowSystemUse();
 
 // ---- the frame's child window -------------------------------------------------

@@ -7,11 +7,9 @@
 #include <cstring>
 #include <new>
 
-#include "plugin/model/editor_factory.h"
 #include "plugin/step_grid.h"
 #include "plugin/tool_requests.h"
 #include "plugin/vst/editor_base.h"
-#include "plugin/vst/effect_factory.h"
 
 using namespace zendrel;
 
@@ -35,8 +33,8 @@ void copyText(char* destination, const char* source) {
 
 }  // namespace
 
-AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
-  Zendrel* effect = new (std::nothrow) Zendrel(audioMaster);
+Zendrel* createZendrel(audioMasterCallback master, EditorFactory makeEditor) {
+  Zendrel* effect = new (std::nothrow) Zendrel(master, makeEditor);
   // Without its bank the effect could neither store nor load a value: better no
   // effect than a half-built one.
   if (effect && !effect->hasProgramBank()) {
@@ -46,7 +44,7 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
   return effect;
 }
 
-Zendrel::Zendrel(audioMasterCallback master) : AudioEffectX(master, kNumPrograms, kNumParams) {
+Zendrel::Zendrel(audioMasterCallback master, EditorFactory makeEditor) : AudioEffectX(master, kNumPrograms, kNumParams) {
   canProcessReplacing();
   hostSampleRate = sampleRate;
   engine.setSampleRate(hostSampleRate);
@@ -56,7 +54,7 @@ Zendrel::Zendrel(audioMasterCallback master) : AudioEffectX(master, kNumPrograms
   setNumInputs(2);
   setNumOutputs(2);
   setUniqueID(kUniqueId);
-  setEditor(createZendrelEditor(this));
+  if (makeEditor) setEditor(makeEditor(this, this));
   resume();
 }
 

@@ -5,15 +5,17 @@
 
 #include <atomic>
 
+#include "plugin/editor_factory.h"
 #include "plugin/vst/audio_effect.h"
 #include "plugin/engine/gate_engine.h"
 #include "plugin/parameter_ids.h"
 #include "plugin/model/parameters.h"
 #include "plugin/model/program_bank.h"
 
-class Zendrel : public AudioEffectX {
+class Zendrel : public AudioEffectX, public zendrel::PatternPlayback {
  public:
-  explicit Zendrel(audioMasterCallback master);
+  // makeEditor makes the editor it owns; without one the effect has none.
+  explicit Zendrel(audioMasterCallback master, zendrel::EditorFactory makeEditor = nullptr);
   ~Zendrel() override;
 
   void resume() override;
@@ -42,6 +44,8 @@ class Zendrel : public AudioEffectX {
   const zendrel::GateProgram* programRecord(VstInt32 i) const;
   double engineSampleRate() const { return hostSampleRate; }
   const zendrel::GateEngine& gateEngine() const { return engine; }
+  double patternPosition() const override { return engine.patternPosition(); }
+  double stepStart(int index) const override { return engine.stepStart(index); }
 
  private:
   float value(int index) const { return paramValues[index].load(std::memory_order_relaxed); }
@@ -65,3 +69,7 @@ class Zendrel : public AudioEffectX {
   // int, written here only, and read by nothing that may run concurrently.
   std::atomic<VstInt32> currentProgram{0};
 };
+
+// A whole effect with the editor makeEditor makes, or null when it could not
+// be built (no memory for its bank).
+Zendrel* createZendrel(audioMasterCallback master, zendrel::EditorFactory makeEditor);

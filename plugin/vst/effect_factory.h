@@ -1,5 +1,6 @@
-// The one function the module entry calls to make the effect; defined beside the
-// effect class so the entry knows nothing of it.
+// The one function the module entry calls to make the effect; defined where the
+// product is put together (module/product.cpp; a test module defines its own),
+// so the entry knows nothing of it.
 #pragma once
 
 #include "plugin/vst/host_interface.h"

@@ -162,7 +162,7 @@ TEST_F(EditorLifetime, ClosingDuringADragEndsTheEdit) {
 
 TEST(EditorLifetimeReal, ClosingTheEffectWithItsWindowOpenFreesEverything) {
   for (int i = 0; i < 3; ++i) {
-    auto effect = std::make_unique<Zendrel>(listeningHost);
+    auto effect = std::make_unique<Zendrel>(listeningHost, &createZendrelEditor);
     effect->dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
     auto* editor = static_cast<ZendrelEditor*>(effect->getEditor());
     editor->getFrame()->onMouseDown(CPoint(75, 150), kLeftButton);  // and in the middle of a drag

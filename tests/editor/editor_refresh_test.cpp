@@ -90,7 +90,7 @@ TEST_F(EditorFollowsTheEngine, IdleLightsThePlayingStep) {
     if (opcode == audioMasterVersion) return kVstVersion;
     return opcode == audioMasterGetTime ? reinterpret_cast<VstIntPtr>(&info) : 0;
   };
-  Zendrel playing(host);
+  Zendrel playing(host, &createZendrelEditor);
   auto* ed = static_cast<ZendrelEditor*>(playing.getEditor());
   playing.dispatcher(effEditOpen, 0, 0, nullptr, 0.0f);
   float left[16] = {}, right[16] = {};

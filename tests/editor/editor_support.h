@@ -124,8 +124,12 @@ class EditorOn : public ::testing::Test {
   Toolkit::CFrame* frame = nullptr;
 };
 
-// The real effect with its real editor.
-using OpenEditor = EditorOn<Zendrel>;
+// The real effect with its real editor, as the product puts them together.
+class EditedZendrel : public Zendrel {
+ public:
+  explicit EditedZendrel(audioMasterCallback host) : Zendrel(host, &createZendrelEditor) {}
+};
+using OpenEditor = EditorOn<EditedZendrel>;
 // The editor alone, on an effect without rules.
 using PlainEditor = EditorOn<PlainEffect>;
 

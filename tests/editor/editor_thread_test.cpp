@@ -28,7 +28,7 @@ TEST(EditorThreads, AutomationAudioAndTheEditorAtOnce) {
   playing.sampleRate = 44100.0;
   playing.tempo = 133.0;
   playing.flags = kVstTempoValid | kVstPpqPosValid;  // stopped: the pattern runs on by itself
-  Zendrel effect(timedHost);
+  Zendrel effect(timedHost, &createZendrelEditor);
   std::atomic<bool> stop{false};
   std::atomic<bool> opened{false};
 

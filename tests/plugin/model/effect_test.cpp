@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "plugin/vst/effect_factory.h"
 #include "plugin/model/parameters.h"
 #include "tests/plugin/model/model_harness.h"
 
@@ -97,7 +96,7 @@ TEST(Effect, EachBlockAsksForTheTimeOnceAndNothingElse) {
 
 TEST(Effect, FactoryMakesAWholeEffect) {
   Log::instance().clear();
-  AudioEffect* effect = createEffectInstance(fakeHost);
+  AudioEffect* effect = createZendrel(fakeHost, &makeRecordingEditor);
   ASSERT_NE(effect, nullptr);
   EXPECT_NE(dynamic_cast<Zendrel*>(effect), nullptr);
   EXPECT_EQ(effect->getAeffect()->object, effect);

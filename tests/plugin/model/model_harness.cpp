@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "plugin/model/editor_factory.h"
 
 namespace zendrel_test {
 
@@ -73,10 +72,14 @@ void RecordingEditor::setParameter(VstInt32 index, float value) {
   Log::instance().add({EventKind::kEditor, index, value, 0});
 }
 
+AEffEditor* makeRecordingEditor(AudioEffect* effect, const zendrel::PatternPlayback*) {
+  return new RecordingEditor(effect);
+}
+
 std::unique_ptr<Zendrel> makeEffect() {
   Log::instance().clear();
   playAt120();
-  return std::make_unique<Zendrel>(fakeHost);
+  return std::make_unique<Zendrel>(fakeHost, &makeRecordingEditor);
 }
 
 void runBlock(Zendrel& effect, int frames) {
@@ -120,6 +123,3 @@ std::vector<float> recordValues(const Zendrel& effect, VstInt32 p) {
 }
 
 }  // namespace zendrel_test
-
-// The effect makes its editor through this; here it is the recording one.
-AEffEditor* createZendrelEditor(AudioEffect* effect) { return new zendrel_test::RecordingEditor(effect); }

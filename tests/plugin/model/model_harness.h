@@ -62,6 +62,8 @@ class RecordingEditor : public AEffEditor {
   using AEffEditor::AEffEditor;
   void setParameter(VstInt32 index, float value) override;
 };
+// The editor factory the model tests hand the effect: a recording editor.
+AEffEditor* makeRecordingEditor(AudioEffect* effect, const zendrel::PatternPlayback* playback);
 
 // A new effect on the fake host; the log holds what its construction did.
 std::unique_ptr<Zendrel> makeEffect();

@@ -94,7 +94,9 @@ RECT rectInParent(HWND w) {
 
 }  // namespace
 
-void beginWindowSystemUse() { OleInitialize(nullptr); }
+// S_OK and S_FALSE both count a use to give back; a failure (RPC_E_CHANGED_MODE
+// on a thread of the multithreaded apartment) counts none.
+bool beginWindowSystemUse() { return SUCCEEDED(OleInitialize(nullptr)); }
 void endWindowSystemUse() { OleUninitialize(); }
 
 Window* createWindow(CFrame* frame, void* parentWindow, const CRect& size) {

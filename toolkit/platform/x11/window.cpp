@@ -87,7 +87,7 @@ void dropPending(Window* w) {
 
 }  // namespace
 
-void beginWindowSystemUse() {}
+bool beginWindowSystemUse() { return false; }  // nothing to start on X11
 void endWindowSystemUse() {}
 
 Window* createWindow(CFrame* frame, void* parentWindow, const CRect& size) {
