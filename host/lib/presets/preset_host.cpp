@@ -37,7 +37,13 @@ void applyBank(zhost::Host& host, const Bank& b) {
 
 Program captureProgram(zhost::Host& host) {
   Program p;
-  p.name = host.programName();
+  // The indexed name gives a program still named by default as such, so that
+  // it is numbered by its place again wherever it is loaded.
+  const VstIntPtr current = host.dispatch(effGetProgram);
+  char name[256] = {};
+  p.name = host.dispatch(effGetProgramNameIndexed, static_cast<VstInt32>(current), -1, name) == 1
+               ? std::string(name)
+               : host.programName();
   const AEffect* e = host.effect();
   const int n = e ? e->numParams : 0;
   p.values.resize(static_cast<size_t>(std::max(n, 0)));
