@@ -11,6 +11,7 @@
 
 #include "host/lib/host.h"
 #include "host/lib/module_path.h"
+#include "host/lib/presets/preset_host.h"
 #include "host/render/options.h"
 #include "host/render/plot.h"
 #include "plugin/parameter_ids.h"
@@ -113,7 +114,12 @@ std::string preparePlugin(Options& o, double rate, zhost::Host& host) {
   host.dispatch(effSetBlockSize, 0, o.block);
   host.setBlockSize(o.block);
   host.dispatch(effMainsChanged, 0, 1);
-  if (o.program >= 0) host.dispatch(effSetProgram, 0, o.program);
+  std::string error;
+  if (!o.preset.empty()) {
+    if (!zpreset::loadPreset(host, o.preset, o.program, error)) return error;
+  } else if (o.program >= 0) {
+    host.dispatch(effSetProgram, 0, o.program);
+  }
   for (const auto& p : o.params) host.setParameter(p.first, p.second);
   return {};
 }

@@ -19,6 +19,7 @@ struct Options {
   double rate = 44100.0;
   double seconds = 0.0;
   int program = -1;
+  std::string preset;  // a preset file to load; --program then picks its program
   std::vector<std::pair<int, float>> params;
   std::string plot;
   std::string input, output;
