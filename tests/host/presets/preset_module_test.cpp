@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -394,5 +395,13 @@ TEST(PresetFactory, TheBuiltFilesHoldTheSources) {
     }
   }
   EXPECT_EQ(n, factory.patterns.size());
+  // The fuzzer's seeds and the validator's test file are copies: kept current.
+  for (const char* file : {"gates.fxb", "pumps-and-swells.fxb", "stutters-and-feels.fxb", "vst-1516524140"}) {
+    std::ifstream built(std::string(ZENDREL_FACTORY_FILES) + "/" + file, std::ios::binary);
+    std::ifstream seed(std::string(ZENDREL_FUZZ_SEEDS) + "/" + file, std::ios::binary);
+    const std::string a((std::istreambuf_iterator<char>(built)), std::istreambuf_iterator<char>());
+    const std::string b((std::istreambuf_iterator<char>(seed)), std::istreambuf_iterator<char>());
+    EXPECT_TRUE(!a.empty() && a == b) << file << ": copy it from the build into fuzz/preset-seeds/";
+  }
 }
 #endif
