@@ -32,6 +32,8 @@ const char* const kUsage =
     "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL (0..1); repeatable,\n"
     "                     applied in order, through the plug-in's editing rules\n"
     "  --plot FILE.png    draw input and output envelopes of one pattern cycle\n"
+    "  --gallery FILE.png with --preset: instead of rendering audio, draw every\n"
+    "                     program of the file, its name and its gain over one cycle\n"
     "  --help             this text\n"
     "\n"
     "parameters: 0..31 gate, 34 number of steps, 37 step length, 102..133 note length,\n"
@@ -125,9 +127,9 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
       return {};
     } else if (a == "--stopped") {
       o.stopped = true;
-    } else if (a == "--module" || a == "--plot" || a == "--preset") {
-      if (!v) return a == "--module" ? "--module needs a path" : a == "--plot" ? "--plot needs a file name" : "--preset needs a file name";
-      (a == "--module" ? o.module : a == "--plot" ? o.plot : o.preset) = v;
+    } else if (a == "--module" || a == "--plot" || a == "--preset" || a == "--gallery") {
+      if (!v) return a == "--module" ? "--module needs a path" : a.substr(2) + " needs a file name";
+      (a == "--module" ? o.module : a == "--plot" ? o.plot : a == "--preset" ? o.preset : o.gallery) = v;
       ++i;
     } else if (takesNumber(a)) {
       error = parseNumber(a, v, o);
@@ -143,6 +145,7 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
     if (!error.empty()) return error;
   }
   if (o.preset.empty() && o.program >= zendrel::kNumPrograms) return "--program needs a program number from 0 to 9";
+  if (!o.gallery.empty() && o.preset.empty()) return "--gallery draws the programs of a --preset file: give one";
   return assignFiles(files, o);
 }
 
