@@ -46,6 +46,9 @@ check "another program renders differently" '! cmp -s -i 200 a.wav c.wav'
 "$snapshot" --preset "$factory/vst-1516524140" --program 6 trance.png >/dev/null
 check "snapshot --preset" '[ $? -eq 0 ] && [ -s trance.png ]'
 
+"$render" --preset "$factory/gates.fxb" --gallery gallery.png >gallery.txt
+check "the gallery of a bank" '[ $? -eq 0 ] && [ -s gallery.png ] && grep -q "10 patterns" gallery.txt'
+
 expect_error() {
   local name=$1 text=$2
   shift 2
@@ -67,6 +70,7 @@ expect_error "no such program" "there is no program 40 (the file holds 29" \
 expect_error "render with a bad preset" "zendrel-render: cut.fxp: truncated" "$render" --preset cut.fxp x.wav
 expect_error "snapshot with a bad preset" "zendrel-snapshot: cut.fxp: truncated" "$snapshot" --preset cut.fxp x.png
 expect_error "render --program beyond the module without a file" "from 0 to 9" "$render" --program 12 x.wav
+expect_error "a gallery without presets" "--gallery draws the programs of a --preset file" "$render" --gallery x.png
 check "no output after a failure" '[ ! -e x.wav ] && [ ! -e x.png ] && [ ! -e x.fxp ] && [ ! -e all29.fxb ]'
 
 if [ "$failures" -ne 0 ]; then
