@@ -56,10 +56,11 @@ class Parser {
     error = file_ + ": not a valid preset XML file: " + error_ + " (line " + std::to_string(line()) + ")";
     return false;
   }
-  int line() const {
-    int n = 1;
-    for (size_t i = 0; i < pos_ && i < s_.size(); ++i) n += s_[i] == '\n';
-    return n;
+  // The reader only moves forward, so the line count carries on from where it
+  // was last asked for: one pass over the text in all, however many elements.
+  int line() {
+    for (; counted_ < pos_ && counted_ < s_.size(); ++counted_) line_ += s_[counted_] == '\n';
+    return line_;
   }
   bool space(char c) const { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
   void skipSpace() {
@@ -248,6 +249,8 @@ class Parser {
   const std::string& s_;
   const std::string& file_;
   size_t pos_ = 0;
+  size_t counted_ = 0;
+  int line_ = 1;
   std::string error_;
 };
 
