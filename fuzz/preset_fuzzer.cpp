@@ -18,7 +18,8 @@ void check(bool condition) {
 
 bool same(const zpreset::Program& a, const zpreset::Program& b) {
   if (a.name != b.name || a.values.size() != b.values.size()) return false;
-  return a.values.empty() || std::memcmp(a.values.data(), b.values.data(), a.values.size() * sizeof(float)) == 0;
+  return a.values.empty() ||
+         std::memcmp(a.values.data(), b.values.data(), a.values.size() * sizeof(float)) == 0;
 }
 
 bool same(const zpreset::Bank& a, const zpreset::Bank& b) {

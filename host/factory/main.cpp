@@ -74,15 +74,17 @@ int main(int argc, char** argv) {
         return fail(error);
       bank.programs.push_back(pattern.program);
       all.programs.push_back(pattern.program);
-      index += bankName + "\t" + bankName + "/" + fxp + "\t" + pattern.program.name + "\t" + pattern.about + "\n";
+      index +=
+          bankName + "\t" + bankName + "/" + fxp + "\t" + pattern.program.name + "\t" + pattern.about + "\n";
     }
     if (bank.programs.empty()) return fail(bankDir.string() + ": the bank holds no .pattern files");
-    if (!zpreset::writePresetFile((out / (bankName + ".fxb")).string(), zpreset::Format::Fxb, bank, 0, id, error))
+    if (!zpreset::writePresetFile((out / (bankName + ".fxb")).string(), zpreset::Format::Fxb, bank, 0, id,
+                                  error))
       return fail(error);
   }
   if (all.programs.empty()) return fail(source.string() + ": no bank folders");
-  if (!zpreset::writePresetFile((out / zpreset::ardourFileName(id)).string(), zpreset::Format::Ardour, all, 0, id,
-                                error))
+  if (!zpreset::writePresetFile((out / zpreset::ardourFileName(id)).string(), zpreset::Format::Ardour, all, 0,
+                                id, error))
     return fail(error);
   std::ofstream list(out / "index.txt", std::ios::binary);
   list << index;

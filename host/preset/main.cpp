@@ -92,7 +92,8 @@ int convert(const std::string& in, const std::string& out, int program) {
   if (!zpreset::readPresetFile(in, zpreset::Identity{}, bank, format, error)) return fail(error);
   if (program >= 0 && static_cast<size_t>(program) >= bank.programs.size())
     return fail(in + ": there is no program " + std::to_string(program) + " (the file holds " +
-                std::to_string(bank.programs.size()) + ", numbered 0 to " + std::to_string(bank.programs.size() - 1) + ")");
+                std::to_string(bank.programs.size()) + ", numbered 0 to " +
+                std::to_string(bank.programs.size() - 1) + ")");
   return write(out, bank, program, zpreset::Identity{});
 }
 
@@ -101,7 +102,8 @@ int save(const std::string& module, int program, bool demo, const std::string& o
   if (!host.load(module)) return fail("cannot load '" + module + "': " + host.error());
   const zpreset::Identity id = zpreset::identityOf(host);
   if (program >= id.numPrograms)
-    return fail("the module has programs 0 to " + std::to_string(id.numPrograms - 1) + ", not " + std::to_string(program));
+    return fail("the module has programs 0 to " + std::to_string(id.numPrograms - 1) + ", not " +
+                std::to_string(program));
   if (program >= 0) host.dispatch(effSetProgram, 0, program);
   if (demo)
     for (const auto& p : zhost::demoPattern()) host.setParameter(p.first, p.second);
@@ -109,8 +111,10 @@ int save(const std::string& module, int program, bool demo, const std::string& o
   if (!zpreset::formatForName(out, format))
     return fail(out + ": cannot tell the format from the name (use .fxp, .fxb, .xml or vst-<ID>)");
   zpreset::Bank bank;
-  if (format == zpreset::Format::Fxb) bank = zpreset::captureBank(host);
-  else bank.programs.push_back(zpreset::captureProgram(host));
+  if (format == zpreset::Format::Fxb)
+    bank = zpreset::captureBank(host);
+  else
+    bank.programs.push_back(zpreset::captureProgram(host));
   return write(out, bank, -1, id);
 }
 
@@ -148,7 +152,8 @@ int main(int argc, char** argv) {
   }
   const std::string& command = args[0];
   if (command == "list" && args.size() == 2 && program < 0 && !demo && module.empty()) return list(args[1]);
-  if (command == "convert" && args.size() == 3 && !demo && module.empty()) return convert(args[1], args[2], program);
+  if (command == "convert" && args.size() == 3 && !demo && module.empty())
+    return convert(args[1], args[2], program);
   if (command == "save" && args.size() == 2) {
     if (module.empty()) module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
     return save(module, program, demo, args[1]);

@@ -25,13 +25,14 @@ void checkProgram(Check& c, const zpreset::Program& p, int slot, const zpreset::
   // The record's name field holds 23 characters and the zero.
   const std::string name = a->text(effGetProgramName);
   if (name != p.name.substr(0, 23))
-    c.fail(format("the program name '%s' reads back as '%s'", printable(p.name).c_str(), printable(name).c_str()));
+    c.fail(format("the program name '%s' reads back as '%s'", printable(p.name).c_str(),
+                  printable(name).c_str()));
 
   // Saved as a host saves a program, and loaded into a fresh instance.
   zpreset::Program reread;
   std::string error;
-  if (!zpreset::readFxp(zpreset::fxpBytes(zpreset::captureProgram(a->host()), id), "the saved program", id, reread,
-                        error)) {
+  if (!zpreset::readFxp(zpreset::fxpBytes(zpreset::captureProgram(a->host()), id), "the saved program", id,
+                        reread, error)) {
     c.fail(error);
     return;
   }
@@ -45,7 +46,8 @@ void checkProgram(Check& c, const zpreset::Program& p, int slot, const zpreset::
   const long at = firstDifference(render(*a, signal, kFrames, 512), render(*b, signal, kFrames, 512));
   if (at >= 0) c.fail(format("after a save and reload the audio differs from sample %ld", at));
   if (!c.failed())
-    c.saw(format("%d values bit for bit, %d frames identical after a save and reload", id.numParams, kFrames));
+    c.saw(
+        format("%d values bit for bit, %d frames identical after a save and reload", id.numParams, kFrames));
   else
     c.saw("loaded into a fresh instance, saved and reloaded");
 }

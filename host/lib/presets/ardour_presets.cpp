@@ -93,8 +93,8 @@ class Parser {
     }
   }
   static bool nameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
-           c == '.' || c == ':';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '.' || c == ':';
   }
   bool name(std::string& out) {
     const size_t start = pos_;
@@ -147,11 +147,16 @@ class Parser {
         return false;
       }
       const std::string ref = s_.substr(pos_ + 1, semi - pos_ - 1);
-      if (ref == "amp") out += '&';
-      else if (ref == "lt") out += '<';
-      else if (ref == "gt") out += '>';
-      else if (ref == "quot") out += '"';
-      else if (ref == "apos") out += '\'';
+      if (ref == "amp")
+        out += '&';
+      else if (ref == "lt")
+        out += '<';
+      else if (ref == "gt")
+        out += '>';
+      else if (ref == "quot")
+        out += '"';
+      else if (ref == "apos")
+        out += '\'';
       else if (ref.size() > 1 && ref[0] == '#') {
         const bool hex = ref[1] == 'x';
         const std::string digits = ref.substr(hex ? 2 : 1);
@@ -266,12 +271,23 @@ std::string escape(const std::string& s) {
   std::string out;
   for (char c : s) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -315,7 +331,8 @@ bool readPreset(const Node& n, const std::string& file, const Identity& id, std:
   }
   long long params = 0;
   if (!parseLong(*count, params) || params != id.numParams) {
-    error = where + ": numParams is '" + *count + "', the plug-in has " + std::to_string(id.numParams) + " parameters";
+    error = where + ": numParams is '" + *count + "', the plug-in has " + std::to_string(id.numParams) +
+            " parameters";
     return false;
   }
   Program p;
@@ -325,7 +342,8 @@ bool readPreset(const Node& n, const std::string& file, const Identity& id, std:
   for (const Node& c : n.children) {
     const std::string at = file + " (line " + std::to_string(c.line) + ")";
     if (c.name == "Chunk") {
-      error = at + ": the preset '" + *label + "' holds an opaque chunk; Zendrel's presets are parameter lists";
+      error =
+          at + ": the preset '" + *label + "' holds an opaque chunk; Zendrel's presets are parameter lists";
       return false;
     }
     if (c.name != "Parameter") {
@@ -372,7 +390,8 @@ bool readPreset(const Node& n, const std::string& file, const Identity& id, std:
 
 }  // namespace
 
-bool readArdour(const std::string& text, const std::string& file, const Identity& id, Bank& out, std::string& error) {
+bool readArdour(const std::string& text, const std::string& file, const Identity& id, Bank& out,
+                std::string& error) {
   Node root;
   Parser parser(text, file);
   if (!parser.document(root, error)) return false;
@@ -384,7 +403,8 @@ bool readArdour(const std::string& text, const std::string& file, const Identity
   std::set<std::string> uris;
   for (const Node& n : root.children) {
     if (n.name != "Preset") {
-      error = file + " (line " + std::to_string(n.line) + "): unexpected element <" + n.name + "> in VSTPresets";
+      error =
+          file + " (line " + std::to_string(n.line) + "): unexpected element <" + n.name + "> in VSTPresets";
       return false;
     }
     Program p;
@@ -414,7 +434,8 @@ std::string ardourText(const Bank& b, const Identity& id) {
       const float v = static_cast<size_t>(i) < p.values.size() ? p.values[static_cast<size_t>(i)] : 0.0f;
       char line[96];
       // Nine significant digits bring every float back bit for bit.
-      std::snprintf(line, sizeof line, "    <Parameter index=\"%d\" value=\"%.9g\"/>\n", i, static_cast<double>(v));
+      std::snprintf(line, sizeof line, "    <Parameter index=\"%d\" value=\"%.9g\"/>\n", i,
+                    static_cast<double>(v));
       s += line;
     }
     s += "  </Preset>\n";

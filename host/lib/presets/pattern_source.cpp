@@ -12,11 +12,11 @@ namespace zpreset {
 
 namespace {
 
-const char* const kNoteNames[zendrel::kNoteValueCount] = {"1/64", "d1/64", "1/32", "d1/32", "1/16", "d1/16", "1/8",
-                                                          "d1/8", "1/4",  "d1/4",  "1/2",  "d1/2",  "1"};
+const char* const kNoteNames[zendrel::kNoteValueCount] = {
+    "1/64", "d1/64", "1/32", "d1/32", "1/16", "d1/16", "1/8", "d1/8", "1/4", "d1/4", "1/2", "d1/2", "1"};
 const char* const kNoteTitles[zendrel::kNoteValueCount] = {
-    "1/64", "dotted 1/64", "1/32", "dotted 1/32", "1/16", "dotted 1/16", "1/8",
-    "dotted 1/8", "1/4", "dotted 1/4", "1/2", "dotted 1/2", "1 bar"};
+    "1/64",       "dotted 1/64", "1/32",       "dotted 1/32", "1/16",       "dotted 1/16", "1/8",
+    "dotted 1/8", "1/4",         "dotted 1/4", "1/2",         "dotted 1/2", "1 bar"};
 
 float gridValue(int row) { return static_cast<float>(zendrel::noteGridCentre(row)); }
 
@@ -105,7 +105,8 @@ bool parsePattern(const std::string& text, const std::string& file, Pattern& out
     } else if (key == "merge") {
       merge = words(value);
     } else {
-      return fail(lineNo, "unknown key '" + key + "' (name, about, steps, length, note, gate, attack, decay, merge)");
+      return fail(lineNo,
+                  "unknown key '" + key + "' (name, about, steps, length, note, gate, attack, decay, merge)");
     }
   }
   if (p.name.empty()) return fail(lineNo, "the pattern has no name");
@@ -116,14 +117,19 @@ bool parsePattern(const std::string& text, const std::string& file, Pattern& out
   p.values[zendrel::kStepLength] = stepLength;
   for (int k = 0; k < zendrel::kNumSteps; ++k) {
     const std::string step = "step " + std::to_string(k + 1) + ": ";
-    auto at = [k](const std::vector<std::string>& list) { return list[static_cast<size_t>(k) % list.size()]; };
+    auto at = [k](const std::vector<std::string>& list) {
+      return list[static_cast<size_t>(k) % list.size()];
+    };
     float g, a, d, n;
-    if (!parseLevel(at(gate), g)) return fail(lineNo, step + "gate '" + at(gate) + "' is not a level from 0 to 1");
-    if (!parseLevel(at(attack), a)) return fail(lineNo, step + "attack '" + at(attack) + "' is not from 0 to 1");
+    if (!parseLevel(at(gate), g))
+      return fail(lineNo, step + "gate '" + at(gate) + "' is not a level from 0 to 1");
+    if (!parseLevel(at(attack), a))
+      return fail(lineNo, step + "attack '" + at(attack) + "' is not from 0 to 1");
     if (!parseLevel(at(decay), d)) return fail(lineNo, step + "decay '" + at(decay) + "' is not from 0 to 1");
     // The plug-in keeps attack + decay within the note by lowering the other.
     if (a > static_cast<float>(1.0 - d) || d > static_cast<float>(1.0 - a))
-      return fail(lineNo, step + "attack " + at(attack) + " and decay " + at(decay) + " take more than the note");
+      return fail(lineNo,
+                  step + "attack " + at(attack) + " and decay " + at(decay) + " take more than the note");
     const std::string m = at(merge);
     if (m != "x" && m != "-") return fail(lineNo, step + "merge '" + m + "' is neither x nor -");
     if (at(note) == "=") {

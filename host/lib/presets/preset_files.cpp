@@ -90,7 +90,8 @@ bool checkKind(int32_t kind, int32_t wanted, const std::string& file, std::strin
 
 bool checkPlugin(int32_t uniqueId, const std::string& file, const Identity& id, std::string& error) {
   if (uniqueId == id.uniqueId) return true;
-  error = file + ": made for another plug-in: unique ID " + idText(uniqueId) + ", expected " + idText(id.uniqueId);
+  error = file + ": made for another plug-in: unique ID " + idText(uniqueId) + ", expected " +
+          idText(id.uniqueId);
   return false;
 }
 
@@ -127,8 +128,8 @@ bool readRecord(const uint8_t* p, size_t size, const std::string& file, const Id
   for (int32_t i = 0; i < count; ++i) {
     const float v = beFloat(p + kProgramHeader + 4 * static_cast<size_t>(i));
     if (!std::isfinite(v)) {
-      error = file + ": parameter " + num(i) + " is not a finite number (" + (std::isnan(v) ? "NaN" : "infinite") +
-              ")";
+      error = file + ": parameter " + num(i) + " is not a finite number (" +
+              (std::isnan(v) ? "NaN" : "infinite") + ")";
       return false;
     }
     prog.values[static_cast<size_t>(i)] = v;
@@ -167,9 +168,12 @@ std::string baseName(const std::string& path) {
 
 const char* formatName(Format f) {
   switch (f) {
-    case Format::Fxp: return "program file (.fxp)";
-    case Format::Fxb: return "bank file (.fxb)";
-    case Format::Ardour: return "Ardour preset file";
+    case Format::Fxp:
+      return "program file (.fxp)";
+    case Format::Fxb:
+      return "bank file (.fxb)";
+    case Format::Ardour:
+      return "Ardour preset file";
   }
   return "?";
 }
@@ -194,8 +198,8 @@ bool readFxp(const std::vector<uint8_t>& b, const std::string& file, const Ident
   if (!checkOuter(b, file, error)) return false;
   if (be32(b.data() + 8) != kFxCk) return checkKind(be32(b.data() + 8), kFxCk, file, error);
   if (b.size() < kProgramHeader) {
-    error = file + ": truncated: " + num(static_cast<long long>(b.size())) + " bytes, a program's header alone takes " +
-            num(kProgramHeader);
+    error = file + ": truncated: " + num(static_cast<long long>(b.size())) +
+            " bytes, a program's header alone takes " + num(kProgramHeader);
     return false;
   }
   return readRecord(b.data(), b.size(), file, id, out, error);
@@ -206,8 +210,8 @@ bool readFxb(const std::vector<uint8_t>& b, const std::string& file, const Ident
   if (!checkOuter(b, file, error)) return false;
   if (!checkKind(be32(b.data() + 8), kFxBk, file, error)) return false;
   if (b.size() < kBankHeader) {
-    error = file + ": truncated: " + num(static_cast<long long>(b.size())) + " bytes, a bank's header alone takes " +
-            num(kBankHeader);
+    error = file + ": truncated: " + num(static_cast<long long>(b.size())) +
+            " bytes, a bank's header alone takes " + num(kBankHeader);
     return false;
   }
   const int32_t version = be32(b.data() + 12);
@@ -218,7 +222,8 @@ bool readFxb(const std::vector<uint8_t>& b, const std::string& file, const Ident
   if (!checkPlugin(be32(b.data() + 16), file, id, error)) return false;
   const int32_t count = be32(b.data() + 24);
   if (count < 1 || count > id.numPrograms) {
-    error = file + ": holds " + num(count) + " programs; a bank for this plug-in holds 1 to " + num(id.numPrograms);
+    error = file + ": holds " + num(count) + " programs; a bank for this plug-in holds 1 to " +
+            num(id.numPrograms);
     return false;
   }
   const size_t record = kProgramHeader + 4 * static_cast<size_t>(id.numParams);
@@ -231,8 +236,8 @@ bool readFxb(const std::vector<uint8_t>& b, const std::string& file, const Ident
       const std::string where = file + " (program 1)";
       if (!checkKind(be32(b.data() + kBankHeader + 8), kFxCk, where, error)) return false;
       if (be32(b.data() + kBankHeader + 24) != id.numParams) {
-        error = where + ": holds " + num(be32(b.data() + kBankHeader + 24)) + " parameters, the plug-in has " +
-                num(id.numParams);
+        error = where + ": holds " + num(be32(b.data() + kBankHeader + 24)) +
+                " parameters, the plug-in has " + num(id.numParams);
         return false;
       }
     }
@@ -257,8 +262,8 @@ bool readFxb(const std::vector<uint8_t>& b, const std::string& file, const Ident
       return false;
     }
     if (static_cast<uint32_t>(be32(p + 4)) != record - 8) {
-      error = where + ": the record's byte count " + num(static_cast<uint32_t>(be32(p + 4))) + " disagrees with its size (" +
-              num(static_cast<long long>(record - 8)) + ")";
+      error = where + ": the record's byte count " + num(static_cast<uint32_t>(be32(p + 4))) +
+              " disagrees with its size (" + num(static_cast<long long>(record - 8)) + ")";
       return false;
     }
     if (!readRecord(p, record, where, id, bank.programs[static_cast<size_t>(i)], error)) return false;
@@ -269,13 +274,16 @@ bool readFxb(const std::vector<uint8_t>& b, const std::string& file, const Ident
 
 bool readPresetBytes(const std::vector<uint8_t>& b, const std::string& file, const Identity& id, Bank& out,
                      Format& format, std::string& error) {
-  size_t first = 0;
-  while (first < b.size() && (b[first] == ' ' || b[first] == '\t' || b[first] == '\r' || b[first] == '\n')) ++first;
+  // XML, perhaps after a byte-order mark and white space, is Ardour's.
+  size_t first = b.size() >= 3 && b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF ? 3 : 0;
+  while (first < b.size() && (b[first] == ' ' || b[first] == '\t' || b[first] == '\r' || b[first] == '\n'))
+    ++first;
   if (first < b.size() && b[first] == '<') {
     format = Format::Ardour;
     return readArdour(std::string(b.begin(), b.end()), file, id, out, error);
   }
-  if (b.size() >= 12 && be32(b.data()) == kCcnK && (be32(b.data() + 8) == kFxBk || be32(b.data() + 8) == kFBCh)) {
+  if (b.size() >= 12 && be32(b.data()) == kCcnK &&
+      (be32(b.data() + 8) == kFxBk || be32(b.data() + 8) == kFBCh)) {
     format = Format::Fxb;
     return readFxb(b, file, id, out, error);
   }
@@ -287,7 +295,8 @@ bool readPresetBytes(const std::vector<uint8_t>& b, const std::string& file, con
   return true;
 }
 
-bool readPresetFile(const std::string& path, const Identity& id, Bank& out, Format& format, std::string& error) {
+bool readPresetFile(const std::string& path, const Identity& id, Bank& out, Format& format,
+                    std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     error = path + ": cannot open the file (no such file, or not readable)";
@@ -339,10 +348,14 @@ bool formatForName(const std::string& path, Format& format) {
     const size_t n = std::strlen(ext);
     return base.size() >= n && base.compare(base.size() - n, n, ext) == 0;
   };
-  if (endsWith(".fxp")) format = Format::Fxp;
-  else if (endsWith(".fxb")) format = Format::Fxb;
-  else if (base.compare(0, 4, "vst-") == 0 || endsWith(".xml")) format = Format::Ardour;
-  else return false;
+  if (endsWith(".fxp"))
+    format = Format::Fxp;
+  else if (endsWith(".fxb"))
+    format = Format::Fxb;
+  else if (base.compare(0, 4, "vst-") == 0 || endsWith(".xml"))
+    format = Format::Ardour;
+  else
+    return false;
   return true;
 }
 
@@ -363,7 +376,8 @@ bool writePresetFile(const std::string& path, Format format, const Bank& b, int 
   } else if (format == Format::Fxb) {
     if (b.programs.size() > static_cast<size_t>(id.numPrograms)) {
       error = path + ": a bank holds at most " + num(id.numPrograms) + " programs, there are " +
-              num(static_cast<long long>(b.programs.size())) + " (write them as .fxp files or one Ardour file)";
+              num(static_cast<long long>(b.programs.size())) +
+              " (write them as .fxp files or one Ardour file)";
       return false;
     }
     bytes = fxbBytes(b, id);

@@ -48,15 +48,15 @@ enum class Format { Fxp, Fxb, Ardour };
 const char* formatName(Format f);
 
 // Readers of bytes already in memory. `file` names the source in errors.
-bool readFxp(const std::vector<uint8_t>& bytes, const std::string& file, const Identity& id,
-             Program& out, std::string& error);
-bool readFxb(const std::vector<uint8_t>& bytes, const std::string& file, const Identity& id,
-             Bank& out, std::string& error);
+bool readFxp(const std::vector<uint8_t>& bytes, const std::string& file, const Identity& id, Program& out,
+             std::string& error);
+bool readFxb(const std::vector<uint8_t>& bytes, const std::string& file, const Identity& id, Bank& out,
+             std::string& error);
 bool readArdour(const std::string& text, const std::string& file, const Identity& id, Bank& out,
                 std::string& error);
 // Any of the three, told apart by content. A program file becomes a bank of one.
-bool readPresetBytes(const std::vector<uint8_t>& bytes, const std::string& file,
-                     const Identity& id, Bank& out, Format& format, std::string& error);
+bool readPresetBytes(const std::vector<uint8_t>& bytes, const std::string& file, const Identity& id,
+                     Bank& out, Format& format, std::string& error);
 bool readPresetFile(const std::string& path, const Identity& id, Bank& out, Format& format,
                     std::string& error);
 
@@ -71,8 +71,8 @@ std::string ardourFileName(const Identity& id);
 bool formatForName(const std::string& path, Format& format);
 // Writes the bank in a format: a program file takes program `program` of it.
 // A bank file holds at most id.numPrograms programs.
-bool writePresetFile(const std::string& path, Format format, const Bank& b, int program,
-                     const Identity& id, std::string& error);
+bool writePresetFile(const std::string& path, Format format, const Bank& b, int program, const Identity& id,
+                     std::string& error);
 
 // Text of a four-character code, 'ZdRl'; other bytes as \xNN.
 std::string codeText(int32_t code);

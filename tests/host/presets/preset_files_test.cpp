@@ -1,6 +1,8 @@
 // The preset formats on their own: the bytes the writers lay down, readers
 // that give back exactly what was written, and every way a file can be bad,
 // each with the error line a user reads.
+#include "host/lib/presets/preset_files.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "host/lib/presets/pattern_source.h"
-#include "host/lib/presets/preset_files.h"
 
 using namespace zpreset;
 
@@ -21,7 +22,8 @@ const Identity kId;
 Program sample(const std::string& name, float seed) {
   Program p;
   p.name = name;
-  for (int i = 0; i < kId.numParams; ++i) p.values.push_back(std::fmod(seed + 0.37f * static_cast<float>(i), 1.0f));
+  for (int i = 0; i < kId.numParams; ++i)
+    p.values.push_back(std::fmod(seed + 0.37f * static_cast<float>(i), 1.0f));
   return p;
 }
 
@@ -85,7 +87,8 @@ TEST(PresetFiles, ProgramFileLayout) {
 
 TEST(PresetFiles, BankFileLayoutAndRoundTrip) {
   Bank bank;
-  for (int i = 0; i < 3; ++i) bank.programs.push_back(sample("Program " + std::to_string(i), 0.2f * float(i)));
+  for (int i = 0; i < 3; ++i)
+    bank.programs.push_back(sample("Program " + std::to_string(i), 0.2f * float(i)));
   bank.current = 2;
   const std::vector<uint8_t> b = fxbBytes(bank, kId);
   ASSERT_EQ(b.size(), 156u + 3 * 976u);
@@ -152,8 +155,9 @@ TEST(PresetFiles, ArdourFileNameAndPresetRecords) {
   ASSERT_TRUE(readArdour(text, "vst", kId, back, error)) << error;
   EXPECT_EQ(back.programs.size(), 2u);
   // What a hand-written or another writer's file may look like.
-  std::string other = "\xEF\xBB\xBF<?xml version='1.0'?>\n<!-- saved by hand -->\n<VSTPresets>\n"
-                      " <Preset uri='VST:1516524140:x1' label='Caf&#xE9; &#38; Bar' numParams='230'>\n";
+  std::string other =
+      "\xEF\xBB\xBF<?xml version='1.0'?>\n<!-- saved by hand -->\n<VSTPresets>\n"
+      " <Preset uri='VST:1516524140:x1' label='Caf&#xE9; &#38; Bar' numParams='230'>\n";
   for (int i = 229; i >= 0; --i) other += "  <Parameter value = '0.5' index='" + std::to_string(i) + "' />\n";
   other += " </Preset>\n</VSTPresets>\n";
   ASSERT_TRUE(readArdour(other, "vst", kId, back, error)) << error;
@@ -172,7 +176,11 @@ TEST(PresetFiles, FormatsAreToldApartByContentAndNamedByFileName) {
   ASSERT_TRUE(readPresetBytes(fxbBytes(bank, kId), "a", kId, out, f, error)) << error;
   EXPECT_EQ(f, Format::Fxb);
   const std::string text = ardourText(bank, kId);
-  ASSERT_TRUE(readPresetBytes(std::vector<uint8_t>(text.begin(), text.end()), "a", kId, out, f, error)) << error;
+  ASSERT_TRUE(readPresetBytes(std::vector<uint8_t>(text.begin(), text.end()), "a", kId, out, f, error))
+      << error;
+  EXPECT_EQ(f, Format::Ardour);
+  const std::string marked = "\xEF\xBB\xBF" + text;
+  ASSERT_TRUE(readPresetBytes(std::vector<uint8_t>(marked.begin(), marked.end()), "a", kId, out, f, error)) << error;
   EXPECT_EQ(f, Format::Ardour);
   ASSERT_TRUE(formatForName("dir/A.FXP", f));
   EXPECT_EQ(f, Format::Fxp);
@@ -200,11 +208,13 @@ TEST(PresetFiles, BadProgramFilesSayWhatIsWrong) {
   };
   edit("wrong magic", "x.fxp: not a preset file: starts with 'RIFF', expected 'CcnK'",
        [](auto& b) { std::memcpy(b.data(), "RIFF", 4); });
-  edit("another plug-in", "x.fxp: made for another plug-in: unique ID 'Abcd'", [](auto& b) { put(b, 16, 0x41626364); });
+  edit("another plug-in", "x.fxp: made for another plug-in: unique ID 'Abcd'",
+       [](auto& b) { put(b, 16, 0x41626364); });
   edit("chunk program", "x.fxp: holds an opaque chunk ('FPCh'); Zendrel's presets are parameter lists",
        [](auto& b) { std::memcpy(&b[8], "FPCh", 4); });
   edit("chunk bank", "x.fxp: holds an opaque chunk ('FBCh')", [](auto& b) { std::memcpy(&b[8], "FBCh", 4); });
-  edit("a bank", "x.fxp: is a bank file ('FxBk'), not a program file", [](auto& b) { std::memcpy(&b[8], "FxBk", 4); });
+  edit("a bank", "x.fxp: is a bank file ('FxBk'), not a program file",
+       [](auto& b) { std::memcpy(&b[8], "FxBk", 4); });
   edit("parameter count", "x.fxp: holds 229 parameters, the plug-in has 230", [](auto& b) {
     put(b, 24, 229);
     b.resize(b.size() - 4);
@@ -212,13 +222,17 @@ TEST(PresetFiles, BadProgramFilesSayWhatIsWrong) {
   });
   edit("count too large", "x.fxp: truncated: the header counts 969 bytes after it, the file has 968",
        [](auto& b) { put(b, 4, 969); });
-  edit("count too small", "x.fxp: the byte count 960 disagrees with the file's size (968 bytes after the count)",
+  edit("count too small",
+       "x.fxp: the byte count 960 disagrees with the file's size (968 bytes after the count)",
        [](auto& b) { put(b, 4, 960); });
   edit("truncated", "x.fxp: truncated: the header counts 968 bytes after it, the file has 500",
        [](auto& b) { b.resize(508); });
   edit("header only", "x.fxp: truncated: 10 bytes", [](auto& b) { b.resize(10); });
   edit("cut header, count fixed", "x.fxp: truncated: 40 bytes, a program's header alone takes 56",
-       [](auto& b) { b.resize(40); put(b, 4, 32); });
+       [](auto& b) {
+         b.resize(40);
+         put(b, 4, 32);
+       });
   edit("unterminated name", "x.fxp: the program name has no terminating zero in its 28 bytes",
        [](auto& b) { std::memset(&b[28], 'A', 28); });
   edit("NaN", "x.fxp: parameter 7 is not a finite number (NaN)",
@@ -243,27 +257,42 @@ TEST(PresetFiles, BadBankFilesSayWhatIsWrong) {
     change(b);
     return fxbError(b);
   };
-  EXPECT_EQ(with([](auto& b) { std::memcpy(&b[8], "FBCh", 4); }).rfind("x.fxb: holds an opaque chunk ('FBCh')", 0), 0u);
+  EXPECT_EQ(
+      with([](auto& b) { std::memcpy(&b[8], "FBCh", 4); }).rfind("x.fxb: holds an opaque chunk ('FBCh')", 0),
+      0u);
   EXPECT_EQ(with([](auto& b) { put(b, 16, 0x41626364); }).rfind("x.fxb: made for another plug-in", 0), 0u);
-  EXPECT_EQ(with([](auto& b) { put(b, 24, 11); }), "x.fxb: holds 11 programs; a bank for this plug-in holds 1 to 10");
+  EXPECT_EQ(with([](auto& b) { put(b, 24, 11); }),
+            "x.fxb: holds 11 programs; a bank for this plug-in holds 1 to 10");
   EXPECT_EQ(with([](auto& b) { put(b, 24, 3); }),
             "x.fxb: 2108 bytes for a bank of 3 programs, which takes 3084 (truncated)");
   EXPECT_EQ(with([](auto& b) { put(b, 28, 2); }), "x.fxb: the current program 2 is not one of the bank's 2");
   EXPECT_EQ(with([](auto& b) { b.resize(1500); }).rfind("x.fxb: truncated: the header counts 2100", 0), 0u);
   // A record inside: its own faults name the program.
   const size_t second = 156 + 976;
-  EXPECT_EQ(with([&](auto& b) { put(b, second + 16, 0x41626364); }).rfind("x.fxb (program 2): made for another", 0), 0u);
-  EXPECT_EQ(with([&](auto& b) { std::memcpy(&b[second + 8], "FPCh", 4); }).rfind("x.fxb (program 2): holds an opaque chunk", 0),
+  EXPECT_EQ(
+      with([&](auto& b) { put(b, second + 16, 0x41626364); }).rfind("x.fxb (program 2): made for another", 0),
+      0u);
+  EXPECT_EQ(with([&](auto& b) {
+              std::memcpy(&b[second + 8], "FPCh", 4);
+            }).rfind("x.fxb (program 2): holds an opaque chunk", 0),
             0u);
   EXPECT_EQ(with([&](auto& b) { std::memset(&b[second + 28], 'z', 28); }),
             "x.fxb (program 2): the program name has no terminating zero in its 28 bytes");
   EXPECT_EQ(with([&](auto& b) { putFloat(b, second + 56, std::numeric_limits<float>::infinity()); }),
             "x.fxb (program 2): parameter 0 is not a finite number (infinite)");
-  EXPECT_EQ(with([&](auto& b) { put(b, second + 4, 100); }).rfind("x.fxb (program 2): the record's byte count 100", 0), 0u);
-  EXPECT_EQ(with([&](auto& b) { std::memcpy(&b[second], "XXXX", 4); }).rfind("x.fxb (program 2): the record starts with 'XXXX'", 0),
+  EXPECT_EQ(with([&](auto& b) {
+              put(b, second + 4, 100);
+            }).rfind("x.fxb (program 2): the record's byte count 100", 0),
+            0u);
+  EXPECT_EQ(with([&](auto& b) {
+              std::memcpy(&b[second], "XXXX", 4);
+            }).rfind("x.fxb (program 2): the record starts with 'XXXX'", 0),
             0u);
   // Records of 229 parameters: said as such, not only as a wrong size.
-  EXPECT_EQ(with([&](auto& b) { put(b, 156 + 24, 229); put(b, 24, 3); }),
+  EXPECT_EQ(with([&](auto& b) {
+              put(b, 156 + 24, 229);
+              put(b, 24, 3);
+            }),
             "x.fxb (program 1): holds 229 parameters, the plug-in has 230");
   Program p;
   std::string error;
@@ -293,7 +322,8 @@ TEST(PresetFiles, BadArdourFilesSayWhatIsWrong) {
             "vst-x (line 9): parameter 5 is not a finite number ('inf')");
   EXPECT_EQ(replaced("<Parameter index=\"5\" value=\"", "<Parameter index=\"5\" value=\"half\" x=\""),
             "vst-x (line 9): the value 'half' of parameter 5 is not a number");
-  EXPECT_EQ(replaced("<Parameter index=\"5\"", "<Parameter index=\"4\""), "vst-x (line 9): parameter 4 is given twice");
+  EXPECT_EQ(replaced("<Parameter index=\"5\"", "<Parameter index=\"4\""),
+            "vst-x (line 9): parameter 4 is given twice");
   EXPECT_EQ(replaced("<Parameter index=\"229\"", "<Parameter index=\"230\""),
             "vst-x (line 233): parameter index '230' is not one of 0..229");
   EXPECT_EQ(replaced("<Parameter index=\"0\"", "<Chunk index=\"0\""),
@@ -302,15 +332,21 @@ TEST(PresetFiles, BadArdourFilesSayWhatIsWrong) {
   const size_t line = missing.find("    <Parameter index=\"17\"");
   missing.erase(line, missing.find('\n', line) + 1 - line);
   EXPECT_EQ(ardourError(missing), "vst-x (line 3): the preset 'A' gives no value for parameter 17");
-  EXPECT_EQ(replaced("<VSTPresets>", "<LV2Presets>").rfind("vst-x: not a valid preset XML file: </VSTPresets> does not close <LV2Presets>", 0),
+  EXPECT_EQ(replaced("<VSTPresets>", "<LV2Presets>")
+                .rfind("vst-x: not a valid preset XML file: </VSTPresets> does not close <LV2Presets>", 0),
             0u);
   EXPECT_EQ(ardourError("<?xml version=\"1.0\"?>\n<Presets/>\n"),
             "vst-x: the root element is <Presets>, an Ardour preset file's is <VSTPresets>");
   EXPECT_EQ(ardourError("<VSTPresets/>"), "vst-x: holds no presets");
-  EXPECT_EQ(ardourError(good.substr(0, good.size() / 2)).rfind("vst-x: not a valid preset XML file: ", 0), 0u);
-  EXPECT_EQ(replaced(" label=\"A\"", ""), "vst-x (line 3): a Preset needs the attributes uri, label and numParams");
-  EXPECT_EQ(replaced("label=\"A\"", "label=\"&bogus;\"").rfind("vst-x: not a valid preset XML file: an unknown entity", 0), 0u);
-  EXPECT_EQ(replaced("</VSTPresets>", "</VSTPresets>trailing").rfind("vst-x: not a valid preset XML file: content after the root", 0),
+  EXPECT_EQ(ardourError(good.substr(0, good.size() / 2)).rfind("vst-x: not a valid preset XML file: ", 0),
+            0u);
+  EXPECT_EQ(replaced(" label=\"A\"", ""),
+            "vst-x (line 3): a Preset needs the attributes uri, label and numParams");
+  EXPECT_EQ(replaced("label=\"A\"", "label=\"&bogus;\"")
+                .rfind("vst-x: not a valid preset XML file: an unknown entity", 0),
+            0u);
+  EXPECT_EQ(replaced("</VSTPresets>", "</VSTPresets>trailing")
+                .rfind("vst-x: not a valid preset XML file: content after the root", 0),
             0u);
   // Nesting deep enough to hurt a recursive reader is refused early.
   std::string deep;
@@ -321,9 +357,10 @@ TEST(PresetFiles, BadArdourFilesSayWhatIsWrong) {
 TEST(PatternSource, APatternBecomesTheValuesThePluginKeeps) {
   Pattern pat;
   std::string error;
-  ASSERT_TRUE(parsePattern("name: Test  # a comment\nabout: A test\nsteps: 5\nlength: d1/16\nnote: 1/32 =\n"
-                           "gate: 1 0.5 0\nattack: 0.25\ndecay: 0.75 0\nmerge: - x\n",
-                           "t.pattern", pat, error))
+  ASSERT_TRUE(
+      parsePattern("name: Test  # a comment\nabout: A test\nsteps: 5\nlength: d1/16\nnote: 1/32 =\n"
+                   "gate: 1 0.5 0\nattack: 0.25\ndecay: 0.75 0\nmerge: - x\n",
+                   "t.pattern", pat, error))
       << error;
   const Program& p = pat.program;
   EXPECT_EQ(p.name, "Test");
@@ -331,7 +368,7 @@ TEST(PatternSource, APatternBecomesTheValuesThePluginKeeps) {
   EXPECT_EQ(p.values[34], 9 / 64.0f);
   EXPECT_EQ(p.values[37], static_cast<float>(0.0375 + 0.077 * 5));
   EXPECT_EQ(p.values[102], static_cast<float>(0.0375 + 0.077 * 2));
-  EXPECT_EQ(p.values[103], p.values[37]);  // "=": the step's length; merged anyway
+  EXPECT_EQ(p.values[103], p.values[37]);   // "=": the step's length; merged anyway
   EXPECT_EQ(p.values[104], p.values[102]);  // the lists repeat
   EXPECT_EQ(p.values[3], 1.0f);
   EXPECT_EQ(p.values[5], 0.0f);
@@ -347,14 +384,18 @@ TEST(PatternSource, MistakesNameTheLine) {
   Pattern pat;
   std::string error;
   auto bad = [&](const std::string& text) {
-    return parsePattern("name: X\nsteps: 4\nlength: 1/16\n" + text, "t.pattern", pat, error) ? std::string() : error;
+    return parsePattern("name: X\nsteps: 4\nlength: 1/16\n" + text, "t.pattern", pat, error) ? std::string()
+                                                                                             : error;
   };
   EXPECT_EQ(bad("note: 1/8\n"), "t.pattern:4: step 1: note '1/8' is longer than the step");
   EXPECT_EQ(bad("gate: 1 2\n"), "t.pattern:4: step 2: gate '2' is not a level from 0 to 1");
-  EXPECT_EQ(bad("attack: 0.6\ndecay: 0.5\n"), "t.pattern:5: step 1: attack 0.6 and decay 0.5 take more than the note");
-  EXPECT_EQ(bad("length: 1/3\n"), "t.pattern:4: length '1/3' is no step length (1/64 .. 1, d for dotted: d1/16)");
-  EXPECT_EQ(bad("colour: red\n"),
-            "t.pattern:4: unknown key 'colour' (name, about, steps, length, note, gate, attack, decay, merge)");
+  EXPECT_EQ(bad("attack: 0.6\ndecay: 0.5\n"),
+            "t.pattern:5: step 1: attack 0.6 and decay 0.5 take more than the note");
+  EXPECT_EQ(bad("length: 1/3\n"),
+            "t.pattern:4: length '1/3' is no step length (1/64 .. 1, d for dotted: d1/16)");
+  EXPECT_EQ(
+      bad("colour: red\n"),
+      "t.pattern:4: unknown key 'colour' (name, about, steps, length, note, gate, attack, decay, merge)");
   EXPECT_EQ(bad("merge: y\n"), "t.pattern:4: step 1: merge 'y' is neither x nor -");
   EXPECT_FALSE(parsePattern("name: A name that is far too long\n", "t", pat, error));
 }

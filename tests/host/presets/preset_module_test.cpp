@@ -83,7 +83,8 @@ std::string tempPath(const std::string& name) {
 }
 
 void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(b.data()), std::streamsize(b.size()));
 }
 
 // A pattern edited as a user edits one: odd levels, a merge, ramps, a
@@ -109,7 +110,9 @@ struct Snapshot {
   std::vector<uint32_t> values;
   std::vector<std::string> names;
   VstIntPtr current;
-  bool operator==(const Snapshot& o) const { return values == o.values && names == o.names && current == o.current; }
+  bool operator==(const Snapshot& o) const {
+    return values == o.values && names == o.names && current == o.current;
+  }
 };
 
 Snapshot snapshot(zhost::Host& host) {
@@ -241,7 +244,8 @@ TEST(PresetModule, ABadFileChangesNothing) {
   std::string ardour = ardourText(bank, id);
   const size_t last = ardour.rfind("value=\"");
   ardour.replace(last + 7, 1, "nan\" x=\"");
-  add("vst-1516524140", std::vector<uint8_t>(ardour.begin(), ardour.end()), "is not a finite number", [](auto&) {});
+  add("vst-1516524140", std::vector<uint8_t>(ardour.begin(), ardour.end()), "is not a finite number",
+      [](auto&) {});
   for (const Bad& b : bad) {
     const std::string path = tempPath(b.name);
     writeBytes(path, b.bytes);
@@ -358,7 +362,8 @@ TEST(PresetFactory, EveryPatternLoadsUnchangedPlaysAndSoundsItsOwn) {
         pair = names[i] + " / " + names[j];
       }
     }
-  std::printf("closest pair of %zu patterns: %s, RMS gain difference %.4f\n", gains.size(), pair.c_str(), closest);
+  std::printf("closest pair of %zu patterns: %s, RMS gain difference %.4f\n", gains.size(), pair.c_str(),
+              closest);
 }
 
 #ifdef ZENDREL_FACTORY_FILES
@@ -370,13 +375,16 @@ TEST(PresetFactory, TheBuiltFilesHoldTheSources) {
   std::string error;
   Bank all;
   Format f;
-  ASSERT_TRUE(readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + ardourFileName(id), id, all, f, error)) << error;
+  ASSERT_TRUE(
+      readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + ardourFileName(id), id, all, f, error))
+      << error;
   ASSERT_EQ(all.programs.size(), factory.patterns.size());
   size_t n = 0;
   for (const std::string& bankDir : factory.banks) {
     const std::string bankName = bankDir.substr(bankDir.find('-') + 1);
     Bank bank;
-    ASSERT_TRUE(readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + bankName + ".fxb", id, bank, f, error))
+    ASSERT_TRUE(
+        readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + bankName + ".fxb", id, bank, f, error))
         << error;
     EXPECT_LE(bank.programs.size(), 10u);
     for (const Program& p : bank.programs) {
@@ -389,7 +397,8 @@ TEST(PresetFactory, TheBuiltFilesHoldTheSources) {
       file = bankName + "/" + file.substr(file.find('/') + 1 + 3);
       file.replace(file.size() - 8, 8, ".fxp");
       Bank one;
-      ASSERT_TRUE(readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + file, id, one, f, error)) << error;
+      ASSERT_TRUE(readPresetFile(std::string(ZENDREL_FACTORY_FILES) + "/" + file, id, one, f, error))
+          << error;
       EXPECT_EQ(bits(one.programs[0]), bits(source)) << file;
       ++n;
     }

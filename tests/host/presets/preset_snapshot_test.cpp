@@ -11,8 +11,9 @@
 TEST(PresetSnapshot, BrokenGrooveAsTheEditorDrawsIt) {
   zpreset::Pattern pattern;
   std::string error;
-  ASSERT_TRUE(zpreset::readPatternFile(std::string(ZENDREL_FACTORY_SOURCES) + "/3-stutters-and-feels/09-broken-groove.pattern",
-                                       pattern, error))
+  ASSERT_TRUE(zpreset::readPatternFile(
+      std::string(ZENDREL_FACTORY_SOURCES) + "/3-stutters-and-feels/09-broken-groove.pattern", pattern,
+      error))
       << error;
   zhost::Host host;
   ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
@@ -22,6 +23,7 @@ TEST(PresetSnapshot, BrokenGrooveAsTheEditorDrawsIt) {
   std::vector<uint32_t> pixels;
   ASSERT_TRUE(zhost::snapshotEditor(host, 900, 550, pixels));
   host.dispatch(effEditClose);
-  const zendrel_test::GoldenVerdict verdict = zendrel_test::compareWithGolden("preset_broken_groove", pixels, 900, 550);
+  const zendrel_test::GoldenVerdict verdict =
+      zendrel_test::compareWithGolden("preset_broken_groove", pixels, 900, 550);
   EXPECT_TRUE(verdict.same) << verdict.detail;
 }
