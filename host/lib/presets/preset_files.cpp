@@ -302,6 +302,16 @@ bool readPresetFile(const std::string& path, const Identity& id, Bank& out, Form
     error = path + ": cannot open the file (no such file, or not readable)";
     return false;
   }
+  // Far beyond any preset file (a bank is under 10 KB, all factory presets as
+  // XML under 300 KB): refused before it is read into memory.
+  constexpr std::streamoff kLargest = 64 << 20;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > kLargest) {
+    error = path + ": " + num(static_cast<long long>(size)) + " bytes is too large for a preset file";
+    return false;
+  }
   std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (in.bad()) {
     error = path + ": cannot read the file";

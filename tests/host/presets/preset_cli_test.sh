@@ -61,6 +61,8 @@ printf 'CcnK' >short.fxp
 expect_error "a truncated file" "zendrel-preset: short.fxp: truncated: 4 bytes" "$preset" list short.fxp
 head -c 500 trance.fxp >cut.fxp
 expect_error "a cut file" "zendrel-preset: cut.fxp: truncated: the header counts 968 bytes after it, the file has 492" "$preset" list cut.fxp
+truncate -s 100M big.fxp
+expect_error "a huge file" "zendrel-preset: big.fxp: 104857600 bytes is too large for a preset file" "$preset" list big.fxp
 expect_error "a missing file" "missing.fxb: cannot open the file" "$preset" convert missing.fxb x.fxp
 expect_error "an unknown output format" "out.txt2: cannot tell the format" "$preset" convert trance.fxp out.txt2
 expect_error "too many programs for a bank" "a bank holds at most 10 programs, there are 29" \
