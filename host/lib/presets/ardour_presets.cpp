@@ -141,8 +141,11 @@ class Parser {
         ++pos_;
         continue;
       }
-      const size_t semi = s_.find(';', pos_);
-      if (semi == std::string::npos || semi - pos_ > 10) {
+      // A reference is short: look for its ';' nearby only, so that a run of
+      // bare '&' costs no search to the end of the text each.
+      size_t semi = pos_ + 1;
+      while (semi < s_.size() && semi - pos_ <= 10 && s_[semi] != ';') ++semi;
+      if (semi >= s_.size() || s_[semi] != ';') {
         error_ = "an unterminated character reference";
         return false;
       }
