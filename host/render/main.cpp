@@ -11,6 +11,7 @@
 
 #include "host/lib/host.h"
 #include "host/lib/module_path.h"
+#include "host/lib/presets/preset_host.h"
 #include "host/render/options.h"
 #include "host/render/plot.h"
 #include "plugin/parameter_ids.h"
@@ -113,7 +114,12 @@ std::string preparePlugin(Options& o, double rate, zhost::Host& host) {
   host.dispatch(effSetBlockSize, 0, o.block);
   host.setBlockSize(o.block);
   host.dispatch(effMainsChanged, 0, 1);
-  if (o.program >= 0) host.dispatch(effSetProgram, 0, o.program);
+  std::string error;
+  if (!o.preset.empty()) {
+    if (!zpreset::loadPreset(host, o.preset, o.program, error)) return error;
+  } else if (o.program >= 0) {
+    host.dispatch(effSetProgram, 0, o.program);
+  }
   for (const auto& p : o.params) host.setParameter(p.first, p.second);
   return {};
 }
@@ -272,6 +278,50 @@ int run(Options& o, bool demo) {
   return error.empty() ? 0 : fail(error);
 }
 
+// Every program of the preset file, each in a fresh instance from the song's
+// start, its gain over one cycle of a steady input drawn into o.gallery.
+int gallery(Options& o) {
+  if (o.module.empty()) o.module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
+  zpreset::Bank bank;
+  zpreset::Format format;
+  std::string error;
+  {
+    zhost::Host probe;
+    if (!probe.load(o.module)) return fail(probe.error());
+    if (!zpreset::readPresetFile(o.preset, zpreset::identityOf(probe), bank, format, error)) return fail(error);
+  }
+  std::vector<zrender::GalleryEntry> entries;
+  for (size_t k = 0; k < bank.programs.size(); ++k) {
+    zhost::Host host;
+    o.program = static_cast<int>(k);
+    error = preparePlugin(o, o.rate, host);
+    if (!error.empty()) return fail(error);
+    const Pattern p = patternOf(host, o.bpm, o.rate);
+    zrender::GalleryEntry e;
+    e.name = bank.programs[k].name;
+    e.steps = static_cast<int>(p.steps);
+    e.stepLengthName = noteName(p.stepLength);
+    host.setPlaying(true);
+    const size_t total = static_cast<size_t>(std::ceil(p.length));
+    std::vector<float> one(static_cast<size_t>(o.block), 1.0f), l(one.size()), r(one.size());
+    for (size_t done = 0; done < total;) {
+      const size_t n = std::min(one.size(), total - done);
+      std::vector<float> a = one, b = one;
+      float* ins[2] = {a.data(), b.data()};
+      float* outs[2] = {l.data(), r.data()};
+      host.processReplacing(ins, outs, static_cast<VstInt32>(n));
+      e.gain.insert(e.gain.end(), l.begin(), l.begin() + static_cast<long>(n));
+      done += n;
+    }
+    entries.push_back(std::move(e));
+  }
+  const std::string title = "Zendrel presets: " + std::to_string(entries.size()) + " patterns at " +
+                            std::to_string(static_cast<int>(o.bpm)) + " BPM";
+  if (!zrender::writeGallery(entries, title, o.gallery, error)) return fail(error);
+  std::printf("wrote %s: %zu patterns of %s\n", o.gallery.c_str(), entries.size(), o.preset.c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -283,6 +333,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!error.empty()) return fail(error);
+  if (!o.gallery.empty()) return gallery(o);
   const bool demo = argc == 1;
   if (demo) {
     zrender::demoPattern(o);

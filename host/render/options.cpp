@@ -25,10 +25,15 @@ const char* const kUsage =
     "  --block N          frames per processing block, 1..65536 (default 512)\n"
     "  --rate N           sample rate of the synthesised input (default 44100)\n"
     "  --seconds S        length of the synthesised input (default: four bars)\n"
-    "  --program N        select program N (0..9) before the parameters are applied\n"
+    "  --program N        select program N (0..9) before the parameters are applied;\n"
+    "                     with --preset, take the file's program N (counted from 0)\n"
+    "  --preset FILE      load a preset file (.fxp, .fxb or Ardour's) as a host does:\n"
+    "                     a bank whole, otherwise one program into the current one\n"
     "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL (0..1); repeatable,\n"
     "                     applied in order, through the plug-in's editing rules\n"
     "  --plot FILE.png    draw input and output envelopes of one pattern cycle\n"
+    "  --gallery FILE.png with --preset: instead of rendering audio, draw every\n"
+    "                     program of the file, its name and its gain over one cycle\n"
     "  --help             this text\n"
     "\n"
     "parameters: 0..31 gate, 34 number of steps, 37 step length, 102..133 note length,\n"
@@ -83,8 +88,8 @@ std::string parseNumber(const std::string& a, const char* v, Options& o) {
     if (!v || !parseInt(v, n) || n < 1 || n > 65536) return "--block needs a frame count from 1 to 65536";
     o.block = static_cast<int>(n);
   } else if (a == "--program") {
-    if (!v || !parseInt(v, n) || n < 0 || n >= zendrel::kNumPrograms)
-      return "--program needs a program number from 0 to 9";
+    // The module has ten programs; a preset file may hold more.
+    if (!v || !parseInt(v, n) || n < 0 || n > 9999) return "--program needs a program number from 0 to 9";
     o.program = static_cast<int>(n);
   }
   return {};
@@ -122,9 +127,9 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
       return {};
     } else if (a == "--stopped") {
       o.stopped = true;
-    } else if (a == "--module" || a == "--plot") {
-      if (!v) return a == "--module" ? "--module needs a path" : "--plot needs a file name";
-      (a == "--module" ? o.module : o.plot) = v;
+    } else if (a == "--module" || a == "--plot" || a == "--preset" || a == "--gallery") {
+      if (!v) return a == "--module" ? "--module needs a path" : a.substr(2) + " needs a file name";
+      (a == "--module" ? o.module : a == "--plot" ? o.plot : a == "--preset" ? o.preset : o.gallery) = v;
       ++i;
     } else if (takesNumber(a)) {
       error = parseNumber(a, v, o);
@@ -139,6 +144,8 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
     }
     if (!error.empty()) return error;
   }
+  if (o.preset.empty() && o.program >= zendrel::kNumPrograms) return "--program needs a program number from 0 to 9";
+  if (!o.gallery.empty() && o.preset.empty()) return "--gallery draws the programs of a --preset file: give one";
   return assignFiles(files, o);
 }
 

@@ -19,6 +19,8 @@ struct Options {
   double rate = 44100.0;
   double seconds = 0.0;
   int program = -1;
+  std::string preset;  // a preset file to load; --program then picks its program
+  std::string gallery;  // draw every program of the preset file here instead
   std::vector<std::pair<int, float>> params;
   std::string plot;
   std::string input, output;

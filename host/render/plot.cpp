@@ -268,4 +268,56 @@ bool writePlot(const PlotData& d, const std::string& path, std::string& error) {
   return true;
 }
 
+namespace {
+
+constexpr int kTileW = 690, kTileH = 112, kGalleryTop = 64, kGalleryMargin = 10;
+
+void drawTile(cairo_t* cr, const GalleryEntry& e, double x, double y) {
+  const double plotX = x + 8, plotY = y + 30, plotW = kTileW - 16, plotH = kTileH - 40;
+  setColour(cr, kInk);
+  text(cr, x + 8, y + 20, e.name, 15, 0.0, true);
+  text(cr, x + kTileW - 8, y + 20, std::to_string(e.steps) + " steps of " + e.stepLengthName, 12, 1.0);
+  const int steps = std::max(1, e.steps);
+  const double stepW = plotW / steps;
+  for (int k = 1; k < steps; k += 2) {
+    cairo_rectangle(cr, plotX + k * stepW, plotY, stepW, plotH);
+    cairo_set_source_rgb(cr, 0.94, 0.945, 0.965);
+    cairo_fill(cr);
+  }
+  area(cr, columns(e.gain, static_cast<int>(plotW)), plotX, plotY + plotH, plotH, kOutputColour, 0.35);
+  cairo_rectangle(cr, plotX + 0.5, plotY + 0.5, plotW - 1, plotH - 1);
+  cairo_set_source_rgb(cr, 0.6, 0.62, 0.66);
+  cairo_set_line_width(cr, 1.0);
+  cairo_stroke(cr);
+}
+
+}  // namespace
+
+bool writeGallery(const std::vector<GalleryEntry>& entries, const std::string& title, const std::string& path,
+                  std::string& error) {
+  const int rows = static_cast<int>((entries.size() + 1) / 2);
+  const int width = 2 * kTileW + 3 * kGalleryMargin;
+  const int height = kGalleryTop + rows * (kTileH + kGalleryMargin) + kGalleryMargin;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  setColour(cr, kInk);
+  text(cr, kGalleryMargin + 8, 30, title, 19, 0.0, true);
+  text(cr, kGalleryMargin + 8, 50, "gain over one pattern cycle of a steady input, steps shaded alternately", 12, 0.0);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const double x = kGalleryMargin + static_cast<double>(i % 2) * (kTileW + kGalleryMargin);
+    const double y = kGalleryTop + static_cast<double>(i / 2) * (kTileH + kGalleryMargin);
+    drawTile(cr, entries[i], x, y);
+  }
+  cairo_destroy(cr);
+  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = "cannot write '" + path + "': " + cairo_status_to_string(status) + " (does its folder exist?)";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace zrender

@@ -26,4 +26,17 @@ std::vector<float> peakEnvelope(const std::vector<float>& magnitude, size_t half
 // Writes a PNG; false with error set when cairo cannot write the file.
 bool writePlot(const PlotData& data, const std::string& path, std::string& error);
 
+// One pattern of a gallery: its gain over one cycle of a steady input.
+struct GalleryEntry {
+  std::string name;
+  int steps = 1;
+  std::string stepLengthName;
+  std::vector<float> gain;
+};
+
+// A picture of many patterns, two to a row: each name with its gain over one
+// cycle and the steps shaded. Written as a PNG, as writePlot.
+bool writeGallery(const std::vector<GalleryEntry>& entries, const std::string& title, const std::string& path,
+                  std::string& error);
+
 }  // namespace zrender

@@ -14,6 +14,7 @@
 #include "host/lib/demo_pattern.h"
 #include "host/lib/editor_requests.h"
 #include "host/lib/host.h"
+#include "host/lib/presets/preset_host.h"
 
 namespace {
 
@@ -32,7 +33,10 @@ const char* const kUsage =
     "\n"
     "options:\n"
     "  --module PATH      plug-in module to load (default: the one built with this tool)\n"
-    "  --program N        select program N (0..9) first\n"
+    "  --program N        select program N (0..9) first; with --preset, take the\n"
+    "                     file's program N (counted from 0)\n"
+    "  --preset FILE      load a preset file (.fxp, .fxb or Ardour's) as a host does:\n"
+    "                     a bank whole, otherwise one program into the current one\n"
     "  --demo             set the demo pattern zendrel-render plays\n"
     "  --param INDEX=VAL  set parameter INDEX (0..229) to VAL; repeatable, in order\n"
     "  --page N           show steps 1-16 (1, the default) or 17-32 (2)\n"
@@ -44,6 +48,7 @@ const char* const kUsage =
 struct Options {
   std::string module;
   int program = -1;
+  std::string preset;
   std::vector<std::pair<int, float>> params;
   int page = 1;
   bool positioned = false;
@@ -82,7 +87,10 @@ std::string parse(int argc, char** argv, Options& o) {
     double number = 0;
     if (a == "--module" && hasValue) {
       o.module = argv[++i];
-    } else if (a == "--program" && hasValue && parseNumber(argv[i + 1], number) && number >= 0 && number <= 9) {
+    } else if (a == "--preset" && hasValue) {
+      o.preset = argv[++i];
+    } else if (a == "--program" && hasValue && parseNumber(argv[i + 1], number) && number >= 0 && number <= 9999 &&
+               number == std::floor(number)) {
       o.program = int(number);
       ++i;
     } else if (a == "--demo") {
@@ -108,6 +116,7 @@ std::string parse(int argc, char** argv, Options& o) {
       return "unknown or incomplete option '" + a + "' (see --help)";
     }
   }
+  if (o.preset.empty() && o.program > 9) return "--program wants a program number from 0 to 9";
   return "";
 }
 
@@ -147,11 +156,16 @@ int main(int argc, char** argv) {
 #ifdef ZENDREL_BUILT_MODULE
   o.module = ZENDREL_BUILT_MODULE;
 #endif
-  const std::string error = parse(argc, argv, o);
-  if (!error.empty()) return fail(error);
+  const std::string parseError = parse(argc, argv, o);
+  if (!parseError.empty()) return fail(parseError);
   zhost::Host host;
   if (!host.load(o.module)) return fail("cannot load '" + o.module + "': " + host.error());
-  if (o.program >= 0) host.dispatch(effSetProgram, 0, o.program);
+  std::string error;
+  if (!o.preset.empty()) {
+    if (!zpreset::loadPreset(host, o.preset, o.program, error)) return fail(error);
+  } else if (o.program >= 0) {
+    host.dispatch(effSetProgram, 0, o.program);
+  }
   for (const auto& p : o.params) host.setParameter(p.first, p.second);
   if (o.positioned) playAt(host, o);
   if (host.dispatch(effEditOpen, 0, 0, nullptr) != 1) return fail("the module's editor did not open");

@@ -27,7 +27,10 @@ const char kUsage[] =
     "  --soak SECONDS  soak instead: instances with audio, automation, program\n"
     "                  changes and open editors, for that long\n"
     "  --instances N   instances in the soak (default 16)\n"
-    "  --timeout S     seconds one test may run before it counts as hung (900)\n";
+    "  --timeout S     seconds one test may run before it counts as hung (900)\n"
+    "  --preset FILE   instead of the tests, load each program of a preset file\n"
+    "                  (.fxp, .fxb, Ardour's) as hosts do: its values must read back\n"
+    "                  bit for bit, and a save and reload must give the same audio\n";
 
 bool number(const char* text, double& out) {
   char* end = nullptr;
@@ -50,6 +53,7 @@ bool parse(int argc, char** argv, Options& o, bool& help) {
     else if (a == "--instances") { if (!value() || v < 1 || v > 256) return false; o.soakInstances = static_cast<int>(v); }
     else if (a == "--timeout") { if (!value() || v <= 0) return false; o.testTimeout = v; }
     else if (a == "--only") { if (i + 1 >= argc) return false; o.only = argv[++i]; }
+    else if (a == "--preset") { if (i + 1 >= argc) return false; o.preset = argv[++i]; }
     else if (!a.empty() && a[0] == '-') return false;
     else if (!o.module.empty()) return false;
     else o.module = a;
@@ -117,6 +121,7 @@ int main(int argc, char** argv) {
               static_cast<unsigned long long>(o.seed), o.editor ? "" : ", no editor tests");
   std::fflush(stdout);
   if (o.soakSeconds > 0) return zvalidate::runSoak(o);
+  if (!o.preset.empty()) return zvalidate::runPresetCheck(o);
   Totals totals;
   for (int r = 0; r < o.repeat; ++r) runOnce(o, o.seed + static_cast<uint64_t>(r), totals);
   std::printf("zendrel-validate: %d passed, %d with warnings, %d skipped, %d failed", totals.passed, totals.warned,

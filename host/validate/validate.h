@@ -23,6 +23,7 @@ struct Options {
   double soakSeconds = 0;   // > 0: soak mode instead of the tests
   int soakInstances = 16;
   double testTimeout = 900;  // seconds one test may take before it counts as hung
+  std::string preset;       // --preset FILE: check the file's programs instead of the tests
 };
 
 enum class Verdict { kPass, kWarn, kSkip, kFail };
@@ -86,6 +87,8 @@ const std::vector<TestInfo>& carelessTests();
 
 // Soak mode (soak.cpp): 0 when nothing failed.
 int runSoak(const Options& options);
+// Preset mode (presets.cpp): 0 when every program of the file passed.
+int runPresetCheck(const Options& options);
 
 // Text helpers.
 // Formats are checked against the C++ runtime's printf: CMake names its flavour
