@@ -42,7 +42,9 @@ set(kLinksAllowed
   "zendrel_product|zendrel_model,zendrel_editor"
   "zendrel|zendrel_product"
   "zendrel_host|zendrel_vst_records"
-  "zendrel_validate|zendrel_host")
+  "zendrel_host_window|"
+  "zendrel_presets|zendrel_host"
+  "zendrel_validate|zendrel_presets,zendrel_host,zendrel_host_window")
 
 set(kPlatformMacro "#[ \t]*(if|ifdef|ifndef|elif).*(_WIN32|_WIN64|WIN32|__linux|__unix|__APPLE__|_MSC_VER|__MINGW)")
 set(kPlatformHeader "#[ \t]*include[ \t]*[<\"](windows|winuser|gdiplus|objidl|io\\.h|fcntl|dlfcn|unistd|X11/|xcb/|cairo)")
