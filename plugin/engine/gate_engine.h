@@ -56,8 +56,7 @@ class GateEngine {
   void traceGains(double* trace) { gainTrace_ = trace; }
 
  private:
-  // A run is written in chunks: its watched values are checked over a chunk,
-  // then the chunk's gains (for a ramp) and both channels are written.
+  // Constant runs with a gain that is no float are written in chunks of this many.
   static constexpr int kChunk = 128;
   // A segment's gain and extent depend on at most this many per-sample parameters.
   static constexpr int kMaxWatched = 6;
@@ -110,11 +109,9 @@ class GateEngine {
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
   void attackSegment(const std::atomic<float>* params, int s, Segment& seg) const;
   void crossfadeOutSegment(const std::atomic<float>* params, int s, Segment& seg) const;
-  static int unchangedRun(const std::atomic<float>* params, const Watched& w, int from, int end);
   int segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st, const Output& io,
                  int first, int end);
   void constantRun(double g, const Output& io, int first, int end);
-  void linearRun(const Segment& seg, const Stretch& st, const Output& io, int first, int end);
   void publish();
 
   // Rate of the last resume.

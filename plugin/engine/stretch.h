@@ -26,9 +26,6 @@ struct GateEngine::Stretch {
     if (playing) return ((i + samplePos) / length - cycle) * length;
     return first + (i - begin);
   }
-
-  // gain[t] = finiteGain(base + slope * (at(i + t) - origin)) for t < n.
-  void ramp(int i, int n, double base, double slope, double origin, double* gain) const;
 };
 
 }  // namespace zendrel
