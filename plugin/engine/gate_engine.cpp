@@ -84,13 +84,15 @@ double GateEngine::stepStart(int index) const {
 
 void GateEngine::deriveLengths(const std::atomic<float>* params) {
   // The same stored values derive the same lengths: skip the tables then.
+  uint32_t changed = (loadBits(params + kNumOfSteps) ^ bitsOf(derivedFrom_[0])) |
+                     (loadBits(params + kStepLength) ^ bitsOf(derivedFrom_[1]));
+  for (int k = 0; k < kNumSteps; ++k) changed |= loadBits(params + kNoteLength + k) ^ bitsOf(derivedFrom_[k + 2]);
+  if (hasRun_.load(std::memory_order_relaxed) && changed == 0) return;
+  // Something changed: derive from what is read now.
   float raw[kNumSteps + 2];
   raw[0] = load(params, kNumOfSteps);
   raw[1] = load(params, kStepLength);
   for (int k = 0; k < kNumSteps; ++k) raw[k + 2] = load(params, kNoteLength + k);
-  uint32_t changed = 0;
-  for (int k = 0; k < kNumSteps + 2; ++k) changed |= bitsOf(raw[k]) ^ bitsOf(derivedFrom_[k]);
-  if (hasRun_.load(std::memory_order_relaxed) && changed == 0) return;
   std::memcpy(derivedFrom_, raw, sizeof raw);
   tablesValid_ = false;
 
@@ -227,12 +229,12 @@ void GateEngine::runStretch(const std::atomic<float>* params, const Stretch& st,
       // non-decreasing positions its samples form a prefix.
       end = firstFailing(i, st.end, guessIndex(i, st.end, q, seg.upper),
                          [&](int t) { return inSegment(seg, st.at(t)); });
-      end = segmentRun(params, seg, st, io, i, end);
+      end = segmentRun(params, seg, st, io, i, q, end);
     }
-    lastPosition_ = st.at(end - 1);
-    positioned_ = true;
     i = end;
   }
+  lastPosition_ = st.at(st.end - 1);
+  positioned_ = true;
 }
 
 void GateEngine::publish() {

@@ -76,14 +76,16 @@ class GateEngine {
   // How the gain of a run of samples is formed from their positions.
   // The segment tests are kept so a run can be extended with exactly the same
   // comparisons the per-sample chain makes.
+  // Default member initialisers rather than value-initialisation: that would
+  // clear the watched arrays too, a costly string store for each segment.
   struct Segment {
-    int kind;
-    double lo, hi;  // the step: lo <= pos < hi
-    double attackEnd, decayStart, noteEnd;
-    bool merged;
-    bool linear;  // g = base + slope * (pos - origin), else g = base
-    double base, slope, origin;
-    double upper;  // positions at or above this leave the segment
+    int kind = kSegClosed;
+    double lo = 0.0, hi = 0.0;  // the step: lo <= pos < hi
+    double attackEnd = 0.0, decayStart = 0.0, noteEnd = 0.0;
+    bool merged = false;
+    bool linear = false;  // g = base + slope * (pos - origin), else g = base
+    double base = 0.0, slope = 0.0, origin = 0.0;
+    double upper = 0.0;  // positions at or above this leave the segment
     Watched watched;
   };
 
@@ -109,8 +111,9 @@ class GateEngine {
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
   void attackSegment(const std::atomic<float>* params, int s, Segment& seg) const;
   void crossfadeOutSegment(const std::atomic<float>* params, int s, Segment& seg) const;
+  // pos: the position of sample first.
   int segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st, const Output& io,
-                 int first, int end);
+                 int first, double pos, int end);
   void constantRun(double g, const Output& io, int first, int end);
   void publish();
 

@@ -237,14 +237,16 @@ int watchedRun(const std::atomic<float>* params, const int* index, const uint32_
   }
 }
 
-// A ramp over the run, with the cheaper line when its gains at the first and
-// the last sample are finite: the line is monotonic in the position and the
-// positions of a run never decrease, so every gain between is finite too.
+// A ramp over the run, with the cheaper line when no gain of it can come out
+// infinite or not a number. The run's positions lie between pos (its first)
+// and upper (where the segment ends), and the line is monotonic in the
+// position, so its gains lie between the line's values at those two: when
+// both are finite, so is every gain of the run.
 template <class Positions>
 int rampRun(const std::atomic<float>* params, const int* index, const uint32_t* bits, int count, double base,
-            double slope, double origin, const Positions& at, const Io& io, int first, int end) {
-  const auto gainAt = [&](int i) { return base + slope * (at(i) - origin); };
-  const double g0 = gainAt(first), g1 = gainAt(end - 1);
+            double slope, double origin, double pos, double upper, const Positions& at, const Io& io, int first,
+            int end) {
+  const double g0 = base + slope * (pos - origin), g1 = base + slope * (upper - origin);
   if (std::fabs(g0) <= DBL_MAX && std::fabs(g1) <= DBL_MAX) {
     const Ramp<Positions, FiniteLine> ramp(at, base, slope, origin);
     return watchedRun(params, index, bits, count, ramp, io, first, end);
@@ -280,14 +282,14 @@ void GateEngine::constantRun(double g, const Output& io, int first, int end) {
 // Samples first .. end-1 of one segment, or fewer when a parameter the segment
 // was built from changes; returns where the run ended.
 int GateEngine::segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st,
-                           const Output& out, int first, int end) {
+                           const Output& out, int first, double pos, int end) {
   const Io io{out.in0, out.in1, out.out0, out.out1, gainTrace_};
   const Watched& w = seg.watched;
   if (seg.linear) {
     if (st.playing)
-      return rampRun(params, w.index, w.bits, w.count, seg.base, seg.slope, seg.origin,
+      return rampRun(params, w.index, w.bits, w.count, seg.base, seg.slope, seg.origin, pos, seg.upper,
                      PlayingPositions{st.samplePos, st.length, st.cycle}, io, first, end);
-    return rampRun(params, w.index, w.bits, w.count, seg.base, seg.slope, seg.origin,
+    return rampRun(params, w.index, w.bits, w.count, seg.base, seg.slope, seg.origin, pos, seg.upper,
                    CounterPositions{st.first - st.begin}, io, first, end);
   }
   const double g = finiteGain(seg.base);
