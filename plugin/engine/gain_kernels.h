@@ -120,17 +120,17 @@ struct DoubleGain4 {
 inline bool isFloat(double g) { return std::fabs(g) <= FLT_MAX && static_cast<double>(static_cast<float>(g)) == g; }
 
 #if defined(__SSE2__)
-// The segment's line at two positions: finiteGain(base + slope * (pos - origin)).
+// A segment's line at two samples, from how far each lies past the line's
+// origin (pos - origin): finiteGain(base + slope * since).
 struct RampLine {
-  __m128d base, slope, origin, magnitude, largest;
-  RampLine(double b, double k, double o)
+  __m128d base, slope, magnitude, largest;
+  RampLine(double b, double k)
       : base(_mm_set1_pd(b)),
         slope(_mm_set1_pd(k)),
-        origin(_mm_set1_pd(o)),
         magnitude(_mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL))),
         largest(_mm_set1_pd(DBL_MAX)) {}
-  [[gnu::always_inline]] __m128d operator()(__m128d pos) const {
-    const __m128d g = _mm_add_pd(base, _mm_mul_pd(slope, _mm_sub_pd(pos, origin)));
+  [[gnu::always_inline]] __m128d operator()(__m128d since) const {
+    const __m128d g = _mm_add_pd(base, _mm_mul_pd(slope, since));
     // |g| <= DBL_MAX is false for infinities and NaN: those become +0.0.
     return _mm_and_pd(g, _mm_cmple_pd(_mm_and_pd(g, magnitude), largest));
   }
@@ -138,13 +138,19 @@ struct RampLine {
 
 // The same line where no gain of the run can come out infinite or not a number.
 struct FiniteLine {
-  __m128d base, slope, origin;
-  FiniteLine(double b, double k, double o) : base(_mm_set1_pd(b)), slope(_mm_set1_pd(k)), origin(_mm_set1_pd(o)) {}
-  [[gnu::always_inline]] __m128d operator()(__m128d pos) const {
-    return _mm_add_pd(base, _mm_mul_pd(slope, _mm_sub_pd(pos, origin)));
-  }
+  __m128d base, slope;
+  FiniteLine(double b, double k) : base(_mm_set1_pd(b)), slope(_mm_set1_pd(k)) {}
+  [[gnu::always_inline]] __m128d operator()(__m128d since) const { return _mm_add_pd(base, _mm_mul_pd(slope, since)); }
 };
 #endif
+
+// True when a + b is exactly a double (no rounding, no overflow): the error
+// term of the rounded sum is zero.
+inline bool exactSum(double a, double b) {
+  const double s = a + b;
+  const double bb = s - a;
+  return (a - (s - bb)) + (b - bb) == 0.0;
+}
 
 }  // namespace engine_detail
 }  // namespace zendrel

@@ -102,6 +102,7 @@ class GateEngine {
 
   void deriveLengths(const std::atomic<float>* params);
   bool prepareClock(const VstTimeInfo* timeInfo);
+  void makeTables();
   Stretch nextStretch(int first, int end);
   void runStretch(const std::atomic<float>* params, const Stretch& st, const Output& io);
   int findStep(double pos) const;
@@ -143,6 +144,11 @@ class GateEngine {
   // the current derived lengths; stepStartsPublished_ once the editor has them.
   bool tablesValid_ = false;
   double tablesBar_ = 0.0;
+  // samplesPerBar_, samplesPerStep_, patternLength_ and the tables were made
+  // for clockTempo_ at clockRate_ and the current derived lengths.
+  bool clockValid_ = false;
+  double clockTempo_ = 0.0;
+  double clockRate_ = 0.0;
   bool stepStartsPublished_ = false;
   VstInt32 freeRun_ = 0;
   double lastPosition_ = 0.0;

@@ -1,7 +1,9 @@
 // Writing the samples of one segment: a constant gain or a ramp, applied to
 // both channels, while the parameters the segment was built from are watched
 // for a change.
+#include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include "plugin/engine/gain_kernels.h"
@@ -108,72 +110,117 @@ struct DoubleConstant {
   }
 };
 
-// Positions of a playing transport: the phase of the sample's cycle count
-// times the pattern length, as the per-sample clock forms it.
+// How far each sample of a ramp lies past the line's origin, pos - origin,
+// rounded exactly as the per-sample form rounds it; four pairs of samples at a
+// time, each from the group's first sample t, so no chain of additions runs
+// through the loop. The Exact forms drop additions whose results are exact
+// (whole numbers, or a sum shown exact over the whole run), which leaves every
+// value as it was.
+#if defined(__SSE2__)
+struct Pairs {
+  __m128d k01 = _mm_set_pd(1.0, 0.0), k23 = _mm_set_pd(3.0, 2.0), k45 = _mm_set_pd(5.0, 4.0),
+          k67 = _mm_set_pd(7.0, 6.0);
+};
+#endif
+
+// A playing transport: the phase of the sample's cycle count times the pattern
+// length, as the per-sample clock forms it.
 struct PlayingPositions {
   double samplePos, length, cycle;
   double operator()(int i) const { return ((i + samplePos) / length - cycle) * length; }
 #if defined(__SSE2__)
-  struct Vector {
-    __m128d p, l, c;
-    explicit Vector(const PlayingPositions& s)
-        : p(_mm_set1_pd(s.samplePos)), l(_mm_set1_pd(s.length)), c(_mm_set1_pd(s.cycle)) {}
-    // Positions of samples i+k and i+k+1; i + k is a whole number, exact in double.
-    [[gnu::always_inline]] __m128d at(__m128d i, __m128d k) const {
-      return _mm_mul_pd(_mm_sub_pd(_mm_div_pd(_mm_add_pd(_mm_add_pd(i, k), p), l), c), l);
+  // Exact: t + samplePos is exact for every sample of the run, so the
+  // song position of sample t + k is (t + samplePos) + k.
+  template <bool Exact>
+  struct Vector : Pairs {
+    __m128d p, l, c, o;
+    Vector(const PlayingPositions& s, double origin)
+        : p(_mm_set1_pd(s.samplePos)), l(_mm_set1_pd(s.length)), c(_mm_set1_pd(s.cycle)), o(_mm_set1_pd(origin)) {}
+    [[gnu::always_inline]] __m128d since(__m128d song) const {
+      return _mm_sub_pd(_mm_mul_pd(_mm_sub_pd(_mm_div_pd(song, l), c), l), o);
+    }
+    [[gnu::always_inline]] void operator()(int t, __m128d* d) const {
+      const __m128d i = _mm_set1_pd(static_cast<double>(t));
+      if (Exact) {
+        const __m128d ip = _mm_add_pd(i, p);
+        d[0] = since(_mm_add_pd(ip, k01));
+        d[1] = since(_mm_add_pd(ip, k23));
+        d[2] = since(_mm_add_pd(ip, k45));
+        d[3] = since(_mm_add_pd(ip, k67));
+      } else {
+        d[0] = since(_mm_add_pd(_mm_add_pd(i, k01), p));
+        d[1] = since(_mm_add_pd(_mm_add_pd(i, k23), p));
+        d[2] = since(_mm_add_pd(_mm_add_pd(i, k45), p));
+        d[3] = since(_mm_add_pd(_mm_add_pd(i, k67), p));
+      }
     }
   };
 #endif
+  bool exactOver(int first, int last, double) const {
+    return exactSum(first, samplePos) && exactSum(last, samplePos) && std::fabs(first + samplePos) < 0x1p53 &&
+           std::fabs(last + samplePos) < 0x1p53;
+  }
 };
 
-// Positions of a stopped transport: the free-running counter, one per sample.
+// A stopped transport: the free-running counter, one per sample.
 struct CounterPositions {
   double offset;  // the counter minus the sample index: whole numbers, so every sum is exact
   double operator()(int i) const { return offset + i; }
 #if defined(__SSE2__)
-  struct Vector {
-    __m128d o;
-    explicit Vector(const CounterPositions& s) : o(_mm_set1_pd(s.offset)) {}
-    [[gnu::always_inline]] __m128d at(__m128d i, __m128d k) const { return _mm_add_pd(_mm_add_pd(i, k), o); }
+  // Exact: offset - origin is exact, and so is t + (offset - origin) for
+  // every sample of the run: then pos - origin is (t + (offset - origin)) + k.
+  template <bool Exact>
+  struct Vector : Pairs {
+    __m128d off, o, r;
+    Vector(const CounterPositions& s, double origin)
+        : off(_mm_set1_pd(s.offset)), o(_mm_set1_pd(origin)), r(_mm_set1_pd(s.offset - origin)) {}
+    [[gnu::always_inline]] void operator()(int t, __m128d* d) const {
+      const __m128d i = _mm_set1_pd(static_cast<double>(t));
+      if (Exact) {
+        const __m128d ir = _mm_add_pd(i, r);
+        d[0] = _mm_add_pd(ir, k01);
+        d[1] = _mm_add_pd(ir, k23);
+        d[2] = _mm_add_pd(ir, k45);
+        d[3] = _mm_add_pd(ir, k67);
+      } else {
+        d[0] = _mm_sub_pd(_mm_add_pd(_mm_add_pd(i, k01), off), o);
+        d[1] = _mm_sub_pd(_mm_add_pd(_mm_add_pd(i, k23), off), o);
+        d[2] = _mm_sub_pd(_mm_add_pd(_mm_add_pd(i, k45), off), o);
+        d[3] = _mm_sub_pd(_mm_add_pd(_mm_add_pd(i, k67), off), o);
+      }
+    }
   };
 #endif
+  // A sum of a whole number and r is exact at both ends of the run, and no
+  // larger between, so it is exact between too.
+  bool exactOver(int first, int last, double origin) const {
+    const double r = offset - origin;
+    return exactSum(offset, -origin) && exactSum(first, r) && exactSum(last, r) && std::fabs(first + r) < 0x1p53 &&
+           std::fabs(last + r) < 0x1p53;
+  }
 };
 
-// The segment's line at each sample's exact position. Line is RampLine, or
-// FiniteLine where no gain of the run can come out infinite or not a number.
-template <class Positions, class Line>
+// The segment's line at each sample's exact position. Fast: no gain of the run
+// can come out infinite or not a number, and the run's sums are exact.
+template <class Positions, bool Fast>
 struct Ramp {
   Positions at;
   double base, slope, origin;
 #if defined(__SSE2__)
-  typename Positions::Vector pos;
-  Line line;
+  typename Positions::template Vector<Fast> since;
+  typename std::conditional<Fast, FiniteLine, RampLine>::type line;
   DoubleGain4 apply;
-  __m128d k01, k23, k45, k67;
   Ramp(const Positions& p, double b, double s, double o)
-      : at(p),
-        base(b),
-        slope(s),
-        origin(o),
-        pos(p),
-        line(b, s, o),
-        k01(_mm_set_pd(1.0, 0.0)),
-        k23(_mm_set_pd(3.0, 2.0)),
-        k45(_mm_set_pd(5.0, 4.0)),
-        k67(_mm_set_pd(7.0, 6.0)) {}
+      : at(p), base(b), slope(s), origin(o), since(p, o), line(b, s) {}
 #else
   Ramp(const Positions& p, double b, double s, double o) : at(p), base(b), slope(s), origin(o) {}
 #endif
   template <bool Trace>
   [[gnu::always_inline]] void eight(int t, const Io& io) const {
 #if defined(__SSE2__)
-    // Four independent pairs of positions, so no chain of additions runs
-    // through the loop.
-    const __m128d i = _mm_set1_pd(static_cast<double>(t));
-    const __m128d g01 = line(pos.at(i, k01));
-    const __m128d g23 = line(pos.at(i, k23));
-    const __m128d g45 = line(pos.at(i, k45));
-    const __m128d g67 = line(pos.at(i, k67));
+    __m128d d[4];
+    since(t, d);
+    const __m128d g01 = line(d[0]), g23 = line(d[1]), g45 = line(d[2]), g67 = line(d[3]);
     apply(g01, g23, io.in0 + t, io.out0 + t);
     apply(g45, g67, io.in0 + t + 4, io.out0 + t + 4);
     apply(g01, g23, io.in1 + t, io.out1 + t);
@@ -237,21 +284,21 @@ int watchedRun(const std::atomic<float>* params, const int* index, const uint32_
   }
 }
 
-// A ramp over the run, with the cheaper line when no gain of it can come out
-// infinite or not a number. The run's positions lie between pos (its first)
-// and upper (where the segment ends), and the line is monotonic in the
-// position, so its gains lie between the line's values at those two: when
-// both are finite, so is every gain of the run.
+// A ramp over the run, on the fast path when no gain of it can come out
+// infinite or not a number and its sums are exact. The run's positions lie
+// between pos (its first) and upper (where the segment ends), and the line is
+// monotonic in the position, so its gains lie between the line's values at
+// those two: when both are finite, so is every gain of the run.
 template <class Positions>
 int rampRun(const std::atomic<float>* params, const int* index, const uint32_t* bits, int count, double base,
             double slope, double origin, double pos, double upper, const Positions& at, const Io& io, int first,
             int end) {
   const double g0 = base + slope * (pos - origin), g1 = base + slope * (upper - origin);
-  if (std::fabs(g0) <= DBL_MAX && std::fabs(g1) <= DBL_MAX) {
-    const Ramp<Positions, FiniteLine> ramp(at, base, slope, origin);
+  if (std::fabs(g0) <= DBL_MAX && std::fabs(g1) <= DBL_MAX && at.exactOver(first, end - 1, origin)) {
+    const Ramp<Positions, true> ramp(at, base, slope, origin);
     return watchedRun(params, index, bits, count, ramp, io, first, end);
   }
-  const Ramp<Positions, RampLine> ramp(at, base, slope, origin);
+  const Ramp<Positions, false> ramp(at, base, slope, origin);
   return watchedRun(params, index, bits, count, ramp, io, first, end);
 }
 
