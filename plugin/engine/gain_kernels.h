@@ -28,22 +28,22 @@ inline uint32_t bitsOf(float v) {
   return b;
 }
 
-inline uint32_t loadBits(const std::atomic<float>* p) { return bitsOf(p->load(std::memory_order_relaxed)); }
+[[gnu::always_inline]] inline uint32_t loadBits(const std::atomic<float>* p) { return bitsOf(p->load(std::memory_order_relaxed)); }
 
 // A gain that came out infinite or not a number (extreme parameter values or
 // degenerate crossfades) closes the gate rather than poisoning the output.
-inline double finiteGain(double g) { return std::fabs(g) <= DBL_MAX ? g : kClosedLevel; }
+[[gnu::always_inline]] inline double finiteGain(double g) { return std::fabs(g) <= DBL_MAX ? g : kClosedLevel; }
 
 // Products beyond the float range are held at its edge instead of turning into
 // infinities; anything in range rounds exactly as before. A NaN passes through.
-inline float toSample(double v) {
+[[gnu::always_inline]] inline float toSample(double v) {
   constexpr double kMax = FLT_MAX;
   v = v < -kMax ? -kMax : v;
   v = kMax < v ? kMax : v;
   return static_cast<float>(v);
 }
 
-inline float clampSample(float v) {
+[[gnu::always_inline]] inline float clampSample(float v) {
   v = v < -FLT_MAX ? -FLT_MAX : v;
   return FLT_MAX < v ? FLT_MAX : v;
 }
@@ -88,25 +88,69 @@ inline void applyFloatGain(float g, const float* in, float* out, int n) {
   for (; t < n; ++t) out[t] = clampSample(g * in[t]);
 }
 
+#if defined(__SSE2__)
+// The kernels of a watched run, four frames of one channel at a time: each
+// keeps its constants in registers across the loop.
+
+// A gain that is itself a float: gain * in in float, held at the range's edge
+// (applyFloatGain's rule).
+struct FloatGain4 {
+  __m128 g, hi, lo;
+  explicit FloatGain4(float gain) : g(_mm_set1_ps(gain)), hi(_mm_set1_ps(FLT_MAX)), lo(_mm_set1_ps(-FLT_MAX)) {}
+  [[gnu::always_inline]] void operator()(const float* in, float* out) const {
+    _mm_storeu_ps(out, _mm_min_ps(hi, _mm_max_ps(lo, _mm_mul_ps(g, _mm_loadu_ps(in)))));
+  }
+};
+
+// Gains in double: each product formed in double from the widened input, then
+// rounded and held at the range's edge (applyGain's rule).
+struct DoubleGain4 {
+  __m128 hi, lo;
+  DoubleGain4() : hi(_mm_set1_ps(FLT_MAX)), lo(_mm_set1_ps(-FLT_MAX)) {}
+  // g01: the gains of frames 0 and 1, g23 of frames 2 and 3.
+  [[gnu::always_inline]] void operator()(__m128d g01, __m128d g23, const float* in, float* out) const {
+    const __m128d x01 = _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in))));
+    const __m128d x23 = _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + 2))));
+    const __m128 v = _mm_movelh_ps(_mm_cvtpd_ps(_mm_mul_pd(g01, x01)), _mm_cvtpd_ps(_mm_mul_pd(g23, x23)));
+    _mm_storeu_ps(out, _mm_min_ps(hi, _mm_max_ps(lo, v)));
+  }
+};
+#endif
+
 inline bool isFloat(double g) { return std::fabs(g) <= FLT_MAX && static_cast<double>(static_cast<float>(g)) == g; }
 
 #if defined(__SSE2__)
-// The segment's line at two positions: finiteGain(base + slope * (pos - origin)).
+// A segment's line at two samples, from how far each lies past the line's
+// origin (pos - origin): finiteGain(base + slope * since).
 struct RampLine {
-  __m128d base, slope, origin, magnitude, largest;
-  RampLine(double b, double k, double o)
+  __m128d base, slope, magnitude, largest;
+  RampLine(double b, double k)
       : base(_mm_set1_pd(b)),
         slope(_mm_set1_pd(k)),
-        origin(_mm_set1_pd(o)),
         magnitude(_mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffffLL))),
         largest(_mm_set1_pd(DBL_MAX)) {}
-  __m128d operator()(__m128d pos) const {
-    const __m128d g = _mm_add_pd(base, _mm_mul_pd(slope, _mm_sub_pd(pos, origin)));
+  [[gnu::always_inline]] __m128d operator()(__m128d since) const {
+    const __m128d g = _mm_add_pd(base, _mm_mul_pd(slope, since));
     // |g| <= DBL_MAX is false for infinities and NaN: those become +0.0.
     return _mm_and_pd(g, _mm_cmple_pd(_mm_and_pd(g, magnitude), largest));
   }
 };
+
+// The same line where no gain of the run can come out infinite or not a number.
+struct FiniteLine {
+  __m128d base, slope;
+  FiniteLine(double b, double k) : base(_mm_set1_pd(b)), slope(_mm_set1_pd(k)) {}
+  [[gnu::always_inline]] __m128d operator()(__m128d since) const { return _mm_add_pd(base, _mm_mul_pd(slope, since)); }
+};
 #endif
+
+// True when a + b is exactly a double (no rounding, no overflow): the error
+// term of the rounded sum is zero.
+inline bool exactSum(double a, double b) {
+  const double s = a + b;
+  const double bb = s - a;
+  return (a - (s - bb)) + (b - bb) == 0.0;
+}
 
 }  // namespace engine_detail
 }  // namespace zendrel

@@ -6,9 +6,11 @@
 // samples that share one envelope segment, whose gain is then either a constant
 // or one straight line. Positions are computed exactly where they are needed: at
 // a few probes that find where a run ends, and for every sample of a ramp. The
-// gate levels, attacks, decays and merge flags a segment depends on are still
-// read for every sample, and a change ends the run there. Every formula keeps the
-// operation order of the per-sample form so the doubles come out identical.
+// gate levels, attacks, decays and merge flags a segment depends on are read
+// again at the start of every group of eight samples (gate_runs.cpp says why
+// that is one of the outcomes of reading them at every sample), and a change
+// ends the run there. Every formula keeps the operation order of the
+// per-sample form so the doubles come out identical.
 #include "plugin/engine/gate_engine.h"
 
 #include <cfloat>
@@ -84,15 +86,18 @@ double GateEngine::stepStart(int index) const {
 
 void GateEngine::deriveLengths(const std::atomic<float>* params) {
   // The same stored values derive the same lengths: skip the tables then.
+  uint32_t changed = (loadBits(params + kNumOfSteps) ^ bitsOf(derivedFrom_[0])) |
+                     (loadBits(params + kStepLength) ^ bitsOf(derivedFrom_[1]));
+  for (int k = 0; k < kNumSteps; ++k) changed |= loadBits(params + kNoteLength + k) ^ bitsOf(derivedFrom_[k + 2]);
+  if (hasRun_.load(std::memory_order_relaxed) && changed == 0) return;
+  // Something changed: derive from what is read now.
   float raw[kNumSteps + 2];
   raw[0] = load(params, kNumOfSteps);
   raw[1] = load(params, kStepLength);
   for (int k = 0; k < kNumSteps; ++k) raw[k + 2] = load(params, kNoteLength + k);
-  uint32_t changed = 0;
-  for (int k = 0; k < kNumSteps + 2; ++k) changed |= bitsOf(raw[k]) ^ bitsOf(derivedFrom_[k]);
-  if (hasRun_.load(std::memory_order_relaxed) && changed == 0) return;
   std::memcpy(derivedFrom_, raw, sizeof raw);
   tablesValid_ = false;
+  clockValid_ = false;
 
   stepCount_ = stepCountFor(raw[0], stepCount_);
   lastStep_ = static_cast<int>(stepCount_ - 1.0);
@@ -112,19 +117,31 @@ void GateEngine::deriveLengths(const std::atomic<float>* params) {
 bool GateEngine::prepareClock(const VstTimeInfo* timeInfo) {
   if (timeInfo == nullptr) return false;
   const double currentTempo = timeInfo->tempo;
-  const double secondsPerBeat = 60.0 / currentTempo;
-  const double samplesPerBeat = secondsPerBeat * hostSampleRate_;
-  samplesPerBar_ = samplesPerBeat * 4.0;
-  samplesPerStep_ = samplesPerBar_ * stepLength_;
-  patternLength_ = (samplesPerBar_ * stepCount_) * stepLength_;
-  if (!(patternLength_ > 0.0) || !(patternLength_ <= DBL_MAX)) return false;
-
+  // The same tempo, rate and derived lengths as the last block give the same
+  // lengths and tables: most blocks keep them.
+  if (!(clockValid_ && sameBits(currentTempo, clockTempo_) && sameBits(hostSampleRate_, clockRate_))) {
+    clockValid_ = false;
+    const double secondsPerBeat = 60.0 / currentTempo;
+    const double samplesPerBeat = secondsPerBeat * hostSampleRate_;
+    samplesPerBar_ = samplesPerBeat * 4.0;
+    samplesPerStep_ = samplesPerBar_ * stepLength_;
+    patternLength_ = (samplesPerBar_ * stepCount_) * stepLength_;
+    if (!(patternLength_ > 0.0) || !(patternLength_ <= DBL_MAX)) return false;
+    makeTables();
+    clockValid_ = true;
+    clockTempo_ = currentTempo;
+    clockRate_ = hostSampleRate_;
+  }
   playing_ = (timeInfo->flags & kVstTransportPlaying) != 0;
   samplePos_ = timeInfo->samplePos;
-  // The tables depend on the tempo and rate only through these two values, and
-  // on the derived lengths: most blocks can keep the last ones.
+  return true;
+}
+
+// The step and note tables depend on the tempo and rate only through the
+// samples per bar and the minimum ramp, and on the derived lengths.
+void GateEngine::makeTables() {
   const double minimumRamp = 0.005 * hostSampleRate_;
-  if (tablesValid_ && sameBits(samplesPerBar_, tablesBar_) && sameBits(minimumRamp, minimumRamp_)) return true;
+  if (tablesValid_ && sameBits(samplesPerBar_, tablesBar_) && sameBits(minimumRamp, minimumRamp_)) return;
   minimumRamp_ = minimumRamp;
   tablesBar_ = samplesPerBar_;
   tablesValid_ = true;
@@ -136,7 +153,6 @@ bool GateEngine::prepareClock(const VstTimeInfo* timeInfo) {
     fills_[k] = noteSamples_[k] == samplesPerStep_;
   }
   if (cachedStep_ >= steps_) cachedStep_ = 0;
-  return true;
 }
 
 // The stretch that starts at sample first; advances the free-running counter
@@ -148,15 +164,13 @@ GateEngine::Stretch GateEngine::nextStretch(int first, int end) {
   if (playing_) {
     st.playing = true;
     st.samplePos = samplePos_;
-    const double cycles = (first + samplePos_) / patternLength_;
-    st.cycle = std::trunc(cycles);
+    st.cycle = std::trunc(st.cycles(first));
     // The count changes where the position wraps: at the pattern length, or at
     // zero for a negative count.
     const double pos = st.at(first);
     const double bound = st.cycle < 0.0 ? 0.0 : patternLength_;
-    st.end = firstFailing(first, end, guessIndex(first, end, pos, bound), [&](int t) {
-      return sameCycle(std::trunc((t + samplePos_) / patternLength_), st.cycle);
-    });
+    st.end = firstFailing(first, end, guessIndex(first, end, pos, bound),
+                          [&](int t) { return sameCycle(std::trunc(st.cycles(t)), st.cycle); });
     return st;
   }
   VstInt32 counter = freeRun_;
@@ -227,12 +241,12 @@ void GateEngine::runStretch(const std::atomic<float>* params, const Stretch& st,
       // non-decreasing positions its samples form a prefix.
       end = firstFailing(i, st.end, guessIndex(i, st.end, q, seg.upper),
                          [&](int t) { return inSegment(seg, st.at(t)); });
-      end = segmentRun(params, seg, st, io, i, end);
+      end = segmentRun(params, seg, st, io, i, q, end);
     }
-    lastPosition_ = st.at(end - 1);
-    positioned_ = true;
     i = end;
   }
+  lastPosition_ = st.at(st.end - 1);
+  positioned_ = true;
 }
 
 void GateEngine::publish() {

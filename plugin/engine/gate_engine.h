@@ -56,8 +56,7 @@ class GateEngine {
   void traceGains(double* trace) { gainTrace_ = trace; }
 
  private:
-  // A run is written in chunks: its watched values are checked over a chunk,
-  // then the chunk's gains (for a ramp) and both channels are written.
+  // Constant runs with a gain that is no float are written in chunks of this many.
   static constexpr int kChunk = 128;
   // A segment's gain and extent depend on at most this many per-sample parameters.
   static constexpr int kMaxWatched = 6;
@@ -77,14 +76,16 @@ class GateEngine {
   // How the gain of a run of samples is formed from their positions.
   // The segment tests are kept so a run can be extended with exactly the same
   // comparisons the per-sample chain makes.
+  // Default member initialisers rather than value-initialisation: that would
+  // clear the watched arrays too, a costly string store for each segment.
   struct Segment {
-    int kind;
-    double lo, hi;  // the step: lo <= pos < hi
-    double attackEnd, decayStart, noteEnd;
-    bool merged;
-    bool linear;  // g = base + slope * (pos - origin), else g = base
-    double base, slope, origin;
-    double upper;  // positions at or above this leave the segment
+    int kind = kSegClosed;
+    double lo = 0.0, hi = 0.0;  // the step: lo <= pos < hi
+    double attackEnd = 0.0, decayStart = 0.0, noteEnd = 0.0;
+    bool merged = false;
+    bool linear = false;  // g = base + slope * (pos - origin), else g = base
+    double base = 0.0, slope = 0.0, origin = 0.0;
+    double upper = 0.0;  // positions at or above this leave the segment
     Watched watched;
   };
 
@@ -101,6 +102,7 @@ class GateEngine {
 
   void deriveLengths(const std::atomic<float>* params);
   bool prepareClock(const VstTimeInfo* timeInfo);
+  void makeTables();
   Stretch nextStretch(int first, int end);
   void runStretch(const std::atomic<float>* params, const Stretch& st, const Output& io);
   int findStep(double pos) const;
@@ -110,11 +112,10 @@ class GateEngine {
   Segment segmentFor(const std::atomic<float>* params, int s, double pos) const;
   void attackSegment(const std::atomic<float>* params, int s, Segment& seg) const;
   void crossfadeOutSegment(const std::atomic<float>* params, int s, Segment& seg) const;
-  static int unchangedRun(const std::atomic<float>* params, const Watched& w, int from, int end);
+  // pos: the position of sample first.
   int segmentRun(const std::atomic<float>* params, const Segment& seg, const Stretch& st, const Output& io,
-                 int first, int end);
+                 int first, double pos, int end);
   void constantRun(double g, const Output& io, int first, int end);
-  void linearRun(const Segment& seg, const Stretch& st, const Output& io, int first, int end);
   void publish();
 
   // Rate of the last resume.
@@ -143,6 +144,11 @@ class GateEngine {
   // the current derived lengths; stepStartsPublished_ once the editor has them.
   bool tablesValid_ = false;
   double tablesBar_ = 0.0;
+  // samplesPerBar_, samplesPerStep_, patternLength_ and the tables were made
+  // for clockTempo_ at clockRate_ and the current derived lengths.
+  bool clockValid_ = false;
+  double clockTempo_ = 0.0;
+  double clockRate_ = 0.0;
   bool stepStartsPublished_ = false;
   VstInt32 freeRun_ = 0;
   double lastPosition_ = 0.0;

@@ -49,7 +49,7 @@ float GateEngine::Watched::read(const std::atomic<float>* params, int parameter)
 // later checked against, exactly these values. Only what this segment depends
 // on is read, so only that is watched.
 GateEngine::Segment GateEngine::segmentFor(const std::atomic<float>* params, int s, double pos) const {
-  Segment seg{};
+  Segment seg;
   Watched& w = seg.watched;
   seg.lo = stepStartTable_[s];
   seg.hi = stepStartTable_[s + 1];

@@ -23,12 +23,27 @@ struct GateEngine::Stretch {
   bool usable() const { return !playing || std::fabs(cycle) <= DBL_MAX; }
 
   double at(int i) const {
-    if (playing) return ((i + samplePos) / length - cycle) * length;
+    if (playing) return (cycles(i) - cycle) * length;
     return first + (i - begin);
   }
 
-  // gain[t] = finiteGain(base + slope * (at(i + t) - origin)) for t < n.
-  void ramp(int i, int n, double base, double slope, double origin, double* gain) const;
+  // Playing: the cycle count of sample i. The probes that find where a
+  // stretch or a run ends, and the start of the next run, ask for the same
+  // few samples again; each is divided out once.
+  double cycles(int i) const {
+    if (i == memoIndex[0]) return memoCycles[0];
+    if (i == memoIndex[1]) return memoCycles[1];
+    const double c = (i + samplePos) / length;
+    memoIndex[1] = memoIndex[0];
+    memoCycles[1] = memoCycles[0];
+    memoIndex[0] = i;
+    memoCycles[0] = c;
+    return c;
+  }
+
+ private:
+  mutable int memoIndex[2] = {-1, -1};
+  mutable double memoCycles[2] = {0.0, 0.0};
 };
 
 }  // namespace zendrel
