@@ -63,6 +63,23 @@ TEST_F(SliderTest, FreeClickPutsTheHandleCentreUnderThePointer) {
   EXPECT_FALSE(s->isDirty());
 }
 
+// A window delivers a second button's press during a drag: the drag ends there
+// as a release would end it, so the edit the host heard begin is ended, and
+// the new press starts its own.
+TEST_F(SliderTest, ASecondPressDuringADragEndsTheDragFirst) {
+  addEditorSlider();
+  down(15, 20 + 13);
+  move(15, 20 + 13 + 86);
+  log.clear();
+  EXPECT_EQ(down(15, 20 + 13 + 86, kLeftButton | kRightButton), MouseResult::Handled);
+  up(15, 20 + 13 + 86);
+  EXPECT_EQ(log, (Log{"editor end 7", "listener end 7", "modifierClick 10", "listener begin 7", "editor begin 7",
+                      changed(0.5f), "editor end 7", "listener end 7"}));
+  log.clear();
+  EXPECT_EQ(down(40, 240, kRightButton), MouseResult::NotHandled);  // nothing tracked: nothing ended
+  EXPECT_EQ(log, Log{});
+}
+
 TEST_F(SliderTest, HandleTopIsTruncOfRangeTimesOneMinusValue) {
   auto* s = addEditorSlider();
   for (float v : {0.0f, 0.25f, 0.3f, 0.77f, 0.999f, 1.0f}) {
