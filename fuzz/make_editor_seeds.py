@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Writes the editor event fuzzer's seeds (fuzz/editor-seeds/seed_*): a click on
 every control of both pages, a drag on every slider, copy and paste between
-sliders and between indicators, and a session of host changes, idles while
-playing, wheel notches, keys and close/reopen.
+sliders and between indicators, a Control click on a slider, and a session of
+host changes, idles while playing, wheel notches, keys and close/reopen; and
+the inputs of the faults it found (regression_*), each the shortest sequence
+that showed it.
 
 The fuzzer reads its input through libFuzzer's FuzzedDataProvider, which takes
 integers from the end of the input backwards, most significant byte first, in
@@ -215,6 +217,35 @@ def session():
     return s.data()
 
 
+def control_click():
+    s = Input()
+    s.click(column(2) + 20, 157, CONTROL_LEFT)  # its default, an edit inside the press's edit
+    return s.data()
+
+
+# The page switch was reported to the host as parameter 1004.
+def regression_page_switch():
+    s = Input()
+    s.page(True)
+    return s.data()
+
+
+# A NaN note length from the host stayed NaN through the normalisation pass.
+def regression_nan_note_length():
+    s = Input()
+    s.host_parameter(118, 0x7FC00000)
+    return s.data()
+
+
+# A second press during a slider drag dropped the slider's end of the edit.
+def regression_second_press():
+    s = Input()
+    s.press(column(15) + 28, 81, 5)  # Alt+left on gate 16
+    s.press(80, 509)  # the page switch
+    s.release()
+    return s.data()
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "editor-seeds")
     os.makedirs(out, exist_ok=True)
@@ -225,6 +256,10 @@ def main():
         "seed_drag_page2": drags(True),
         "seed_copy_paste": copy_and_paste(),
         "seed_session": session(),
+        "seed_control_click_on_slider": control_click(),
+        "regression_page_switch_index_1004": regression_page_switch(),
+        "regression_host_nan_note_length": regression_nan_note_length(),
+        "regression_second_press_during_drag": regression_second_press(),
     }
     for name, data in seeds.items():
         with open(os.path.join(out, name), "wb") as f:
