@@ -241,7 +241,7 @@ def regression_nan_note_length():
 def regression_second_press():
     s = Input()
     s.press(column(15) + 28, 81, 5)  # Alt+left on gate 16
-    s.press(80, 509)  # the page switch
+    s.press(column(0) + 20, 150)  # gate 1
     s.release()
     return s.data()
 
