@@ -43,8 +43,8 @@ constexpr uint32_t kLeft = 0x2, kMiddle = 0x4, kRight = 0x8, kShift = 0x10, kCon
 // ZENDREL_FUZZ_TRACE=1 prints each step, to read what a failing input does.
 const bool kTrace = std::getenv("ZENDREL_FUZZ_TRACE") != nullptr;
 
-#define TRACE(...) \
-  do {                                 \
+#define TRACE(...)                                 \
+  do {                                             \
     if (kTrace) std::fprintf(stderr, __VA_ARGS__); \
   } while (false)
 
@@ -112,12 +112,15 @@ struct HostLog {
   static void checkRanges(AEffect* e) {
     using namespace zendrel;
     const float count = e->getParameter(e, kNumOfSteps);
-    if (!(count >= kStepCountLow && count <= kStepCountHigh)) fail("step count out of its range", kNumOfSteps);
+    if (!(count >= kStepCountLow && count <= kStepCountHigh))
+      fail("step count out of its range", kNumOfSteps);
     const float length = e->getParameter(e, kStepLength);
-    if (!(length >= kNoteValueLow && length <= kNoteValueHigh)) fail("step length out of its range", kStepLength);
+    if (!(length >= kNoteValueLow && length <= kNoteValueHigh))
+      fail("step length out of its range", kStepLength);
     for (int k = 0; k < kNumSteps; ++k) {
       const float note = e->getParameter(e, kNoteLength + k);
-      if (!(note >= kNoteValueLow && note <= kNoteValueHigh)) fail("note length out of its range", kNoteLength + k);
+      if (!(note >= kNoteValueLow && note <= kNoteValueHigh))
+        fail("note length out of its range", kNoteLength + k);
     }
   }
 };
@@ -130,23 +133,37 @@ HostLog& hostLog() {
 VstIntPtr hostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
   HostLog& h = hostLog();
   switch (opcode) {
-    case audioMasterVersion: return kVstVersion;
-    case audioMasterGetTime: return reinterpret_cast<VstIntPtr>(&h.time);
-    case audioMasterGetSampleRate: return static_cast<VstIntPtr>(h.sampleRate);
-    case audioMasterGetBlockSize: return 512;
-    case audioMasterBeginEdit: h.beginEdit(index); return 1;
-    case audioMasterEndEdit: h.endEdit(index); return 1;
-    case audioMasterAutomate: h.automate(index, opt); return 0;
-    default: return 0;
+    case audioMasterVersion:
+      return kVstVersion;
+    case audioMasterGetTime:
+      return reinterpret_cast<VstIntPtr>(&h.time);
+    case audioMasterGetSampleRate:
+      return static_cast<VstIntPtr>(h.sampleRate);
+    case audioMasterGetBlockSize:
+      return 512;
+    case audioMasterBeginEdit:
+      h.beginEdit(index);
+      return 1;
+    case audioMasterEndEdit:
+      h.endEdit(index);
+      return 1;
+    case audioMasterAutomate:
+      h.automate(index, opt);
+      return 0;
+    default:
+      return 0;
   }
 }
 
 // A float as a host or a pointer device may give it: usual, edge or any bits.
 float anyFloat(FuzzedDataProvider& in) {
   switch (in.ConsumeIntegralInRange<int>(0, 4)) {
-    case 0: return in.ConsumeProbability<float>();
-    case 1: return in.ConsumeBool() ? 1.0f : 0.0f;
-    case 2: return in.ConsumeFloatingPointInRange<float>(-3.0f, 3.0f);
+    case 0:
+      return in.ConsumeProbability<float>();
+    case 1:
+      return in.ConsumeBool() ? 1.0f : 0.0f;
+    case 2:
+      return in.ConsumeFloatingPointInRange<float>(-3.0f, 3.0f);
     case 3: {
       static const float edges[] = {NAN, INFINITY, -INFINITY, -0.0f, 1e30f, -1e30f, 1e-40f, 0.5f};
       return edges[in.ConsumeIntegralInRange<int>(0, 7)];
@@ -179,7 +196,8 @@ class Driver {
   }
 
  private:
-  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr = nullptr, float opt = 0.0f) {
+  VstIntPtr dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr = nullptr,
+                     float opt = 0.0f) {
     return e_->dispatcher(e_, opcode, index, value, ptr, opt);
   }
 
@@ -191,22 +209,34 @@ class Driver {
   void step() {
     switch (in_.ConsumeIntegralInRange<int>(0, 16)) {
       case 0:
-      case 1: return press();
+      case 1:
+        return press();
       case 2:
       case 3:
-      case 4: return move();
+      case 4:
+        return move();
       case 5:
-      case 6: return release();
-      case 7: return wheel();
-      case 8: return click();
-      case 9: return key();
-      case 10: return hostParameter();
-      case 11: return program();
+      case 6:
+        return release();
+      case 7:
+        return wheel();
+      case 8:
+        return click();
+      case 9:
+        return key();
+      case 10:
+        return hostParameter();
+      case 11:
+        return program();
       case 12:
-      case 13: return idle();
-      case 14: return pageSwitch();
-      case 15: return closeOrReopen();
-      default: return draw();
+      case 13:
+        return idle();
+      case 14:
+        return pageSwitch();
+      case 15:
+        return closeOrReopen();
+      default:
+        return draw();
     }
   }
 
@@ -242,14 +272,19 @@ class Driver {
   }
 
   uint32_t buttons() {
-    static const uint32_t usual[] = {kLeft,          kLeft | kControl, kRight | kControl, kRight, kLeft | kShift,
-                                     kLeft | kAlt,   kMiddle,          kLeft | kRight,    0,      kLeft | kControl | kShift};
+    static const uint32_t usual[] = {
+        kLeft,        kLeft | kControl, kRight | kControl, kRight, kLeft | kShift,
+        kLeft | kAlt, kMiddle,          kLeft | kRight,    0,      kLeft | kControl | kShift};
     if (in_.ConsumeIntegralInRange<int>(0, 5) != 0) return usual[in_.ConsumeIntegralInRange<int>(0, 9)];
     return in_.ConsumeIntegral<uint32_t>();
   }
 
   bool pointer(int32_t kind, int32_t x, int32_t y, uint32_t buttons, float distance = 0.0f) {
-    TRACE("pointer %s (%d, %d) buttons 0x%x distance %g\n", kind == 0 ? "down" : kind == 1 ? "move" : kind == 2 ? "up" : "wheel",
+    TRACE("pointer %s (%d, %d) buttons 0x%x distance %g\n",
+          kind == 0   ? "down"
+          : kind == 1 ? "move"
+          : kind == 2 ? "up"
+                      : "wheel",
           x, y, buttons, static_cast<double>(distance));
     PointerEvent event{kind, x, y, buttons, distance};
     return dispatch(effVendorSpecific, zendrel::kToolRequestTag, zendrel::kPointerRequest, &event) == 1;
@@ -307,16 +342,17 @@ class Driver {
   }
 
   void hostParameter() {
-    const VstInt32 index = in_.ConsumeIntegralInRange<int>(0, 7) == 0 ? in_.ConsumeIntegral<VstInt32>()
-                                                                      : in_.ConsumeIntegralInRange<VstInt32>(-1, 230);
+    const VstInt32 index = in_.ConsumeIntegralInRange<int>(0, 7) == 0
+                               ? in_.ConsumeIntegral<VstInt32>()
+                               : in_.ConsumeIntegralInRange<VstInt32>(-1, 230);
     const float value = anyFloat(in_);
     TRACE("host setParameter %d %g\n", index, static_cast<double>(value));
     e_->setParameter(e_, index, value);
   }
 
   void program() {
-    const VstIntPtr number = in_.ConsumeBool() ? in_.ConsumeIntegralInRange<VstIntPtr>(-1, 10)
-                                               : in_.ConsumeIntegral<VstIntPtr>();
+    const VstIntPtr number =
+        in_.ConsumeBool() ? in_.ConsumeIntegralInRange<VstIntPtr>(-1, 10) : in_.ConsumeIntegral<VstIntPtr>();
     TRACE("program %ld\n", static_cast<long>(number));
     dispatch(effSetProgram, 0, number);
   }

@@ -26,7 +26,8 @@ struct HookScope {
 };
 
 void printParameterIndexFault(const Request& request) {
-  std::fprintf(stderr, "zendrel host: the plug-in sent %s\n", Host::describeParameterIndexFault(request).c_str());
+  std::fprintf(stderr, "zendrel host: the plug-in sent %s\n",
+               Host::describeParameterIndexFault(request).c_str());
 }
 
 std::atomic<void (*)(const Request&)> parameterIndexFaultHandler{&printParameterIndexFault};
@@ -315,9 +316,13 @@ VstIntPtr Host::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIn
   return host->answer(r);
 }
 
-std::size_t Host::parameterIndexFaults() const { return parameterIndexFaults_.load(std::memory_order_relaxed); }
+std::size_t Host::parameterIndexFaults() const {
+  return parameterIndexFaults_.load(std::memory_order_relaxed);
+}
 
-void Host::setParameterIndexFaultHandler(void (*handler)(const Request&)) { parameterIndexFaultHandler.store(handler); }
+void Host::setParameterIndexFaultHandler(void (*handler)(const Request&)) {
+  parameterIndexFaultHandler.store(handler);
+}
 
 std::string Host::describeParameterIndexFault(const Request& r) {
   const char* name = r.opcode == audioMasterAutomate    ? "audioMasterAutomate"

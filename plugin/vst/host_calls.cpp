@@ -13,7 +13,9 @@ bool AudioEffectX::beginEdit(VstInt32 index) {
   return isHostParameter(index) && callHost(audioMasterBeginEdit, index) != 0;
 }
 
-bool AudioEffectX::endEdit(VstInt32 index) { return isHostParameter(index) && callHost(audioMasterEndEdit, index) != 0; }
+bool AudioEffectX::endEdit(VstInt32 index) {
+  return isHostParameter(index) && callHost(audioMasterEndEdit, index) != 0;
+}
 
 bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
 

@@ -53,7 +53,8 @@ inline std::string fmt(float v) {
   return text;
 }
 
-inline VstIntPtr listeningHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+inline VstIntPtr listeningHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                               float opt) {
   expectDeclaredParameter(effect, opcode, index);
   switch (opcode) {
     case audioMasterVersion: return kVstVersion;

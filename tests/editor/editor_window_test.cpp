@@ -12,9 +12,9 @@
 #include "host/lib/host.h"
 #include "plugin/parameter_ids.h"
 #include "tests/editor/golden.h"
+#include "tests/support/strict_host.h"
 #include "tests/toolkit/window_test_host.h"
 #include "toolkit/base.h"
-#include "tests/support/strict_host.h"
 
 namespace zendrel_test {
 namespace {

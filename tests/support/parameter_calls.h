@@ -12,7 +12,8 @@ namespace zendrel_test {
 inline void expectDeclaredParameter(const AEffect* effect, VstInt32 opcode, VstInt32 index) {
   if (opcode != audioMasterAutomate && opcode != audioMasterBeginEdit && opcode != audioMasterEndEdit) return;
   if (effect && (index < 0 || index >= effect->numParams))
-    ADD_FAILURE() << "host request " << opcode << " for parameter " << index << ", outside 0.." << effect->numParams - 1;
+    ADD_FAILURE() << "host request " << opcode << " for parameter " << index << ", outside 0.."
+                  << effect->numParams - 1;
 }
 
 }  // namespace zendrel_test

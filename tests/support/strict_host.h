@@ -13,6 +13,7 @@ inline void failOnParameterIndexFault(const zhost::Request& request) {
   ADD_FAILURE() << "the plug-in sent " << zhost::Host::describeParameterIndexFault(request);
 }
 
-inline const bool kStrictHost = (zhost::Host::setParameterIndexFaultHandler(&failOnParameterIndexFault), true);
+inline const bool kStrictHost =
+    (zhost::Host::setParameterIndexFaultHandler(&failOnParameterIndexFault), true);
 
 }  // namespace zendrel_test

@@ -73,8 +73,8 @@ TEST_F(SliderTest, ASecondPressDuringADragEndsTheDragFirst) {
   log.clear();
   EXPECT_EQ(down(15, 20 + 13 + 86, kLeftButton | kRightButton), MouseResult::Handled);
   up(15, 20 + 13 + 86);
-  EXPECT_EQ(log, (Log{"editor end 7", "listener end 7", "modifierClick 10", "listener begin 7", "editor begin 7",
-                      changed(0.5f), "editor end 7", "listener end 7"}));
+  EXPECT_EQ(log, (Log{"editor end 7", "listener end 7", "modifierClick 10", "listener begin 7",
+                      "editor begin 7", changed(0.5f), "editor end 7", "listener end 7"}));
   log.clear();
   EXPECT_EQ(down(40, 240, kRightButton), MouseResult::NotHandled);  // nothing tracked: nothing ended
   EXPECT_EQ(log, Log{});

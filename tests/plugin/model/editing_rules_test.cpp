@@ -284,7 +284,8 @@ TEST(EditingRules, HostileValuesEndAndLeaveTheLengthsInRange) {
         EXPECT_GE(static_cast<double>(v), range.low) << index << " " << value << " -> " << i;
         EXPECT_LE(static_cast<double>(v), range.high) << index << " " << value << " -> " << i;
       }
-      EXPECT_LE(effect->getParameter(kNoteLength + 4), effect->getParameter(kStepLength)) << index << " " << value;
+      EXPECT_LE(effect->getParameter(kNoteLength + 4), effect->getParameter(kStepLength))
+          << index << " " << value;
       // The engine still makes finite output from finite input.
       std::vector<float> left(256, 0.5f), right(256, -0.5f);
       float* channels[2] = {left.data(), right.data()};

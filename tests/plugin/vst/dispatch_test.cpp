@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
-#include <limits>
 #include <vector>
 
 #include "tests/plugin/vst/test_effect.h"
@@ -344,7 +344,8 @@ TEST_F(Base, OnlyDeclaredParametersReachTheHost) {
   }
   EXPECT_EQ(log.calls.size(), std::size(foreign));  // setParameter ran for each
   for (const auto& c : calls)
-    EXPECT_TRUE(c.opcode != audioMasterBeginEdit && c.opcode != audioMasterEndEdit && c.opcode != audioMasterAutomate)
+    EXPECT_TRUE(c.opcode != audioMasterBeginEdit && c.opcode != audioMasterEndEdit &&
+                c.opcode != audioMasterAutomate)
         << c.opcode << " " << c.index;
   // The last declared index still goes through.
   calls.clear();
