@@ -17,6 +17,7 @@
 //   count, step length and note lengths within their ranges.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -264,11 +265,17 @@ class Driver {
         y_ = in_.ConsumeIntegralInRange<int32_t>(445, 525);
         break;
       default:
-        // A small move from where the pointer is, as a drag goes.
-        x_ += in_.ConsumeIntegralInRange<int32_t>(-40, 40);
-        y_ += in_.ConsumeIntegralInRange<int32_t>(-40, 40);
+        // A small move from where the pointer is, as a drag goes (held at
+        // the ends of the coordinates).
+        x_ = nudged(x_, in_.ConsumeIntegralInRange<int32_t>(-40, 40));
+        y_ = nudged(y_, in_.ConsumeIntegralInRange<int32_t>(-40, 40));
         break;
     }
+  }
+
+  static int32_t nudged(int32_t at, int32_t by) {
+    const int64_t to = static_cast<int64_t>(at) + by;
+    return static_cast<int32_t>(std::clamp<int64_t>(to, INT32_MIN, INT32_MAX));
   }
 
   uint32_t buttons() {

@@ -47,6 +47,11 @@ class Input:
         self.integer(x, -100, 1000)
         self.integer(y, -100, 650)
 
+    def far(self, x, y):
+        self.integer(0, 0, 7)  # any point at all
+        self.integer(x, -2**31, 2**31 - 1)
+        self.integer(y, -2**31, 2**31 - 1)
+
     def nudge(self, dx, dy):
         self.integer(4, 0, 7)  # a small move from where the pointer is
         self.integer(dx, -40, 40)
@@ -82,6 +87,11 @@ class Input:
         self.step(MOVE)
         self.nudge(dx, dy)
         self.boolean(True)  # with the buttons pressed
+
+    def drag_far(self, x, y):
+        self.step(MOVE)
+        self.far(x, y)
+        self.boolean(True)
 
     def release(self):
         self.step(RELEASE)
@@ -246,6 +256,24 @@ def regression_second_press():
     return s.data()
 
 
+# A drag to a pointer far outside the window overflowed the slider's and the
+# switch's pointer arithmetic.
+def regression_slider_far_pointer():
+    s = Input()
+    s.press(column(13) + 9, 302)  # attack 14
+    s.drag_far(-197127680, -2**31)
+    s.release()
+    return s.data()
+
+
+def regression_switch_far_pointer():
+    s = Input()
+    s.press(80, 509)  # the page switch
+    s.drag_far(-2**31, 509)
+    s.release()
+    return s.data()
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "editor-seeds")
     os.makedirs(out, exist_ok=True)
@@ -260,6 +288,8 @@ def main():
         "regression_page_switch_index_1004": regression_page_switch(),
         "regression_host_nan_note_length": regression_nan_note_length(),
         "regression_second_press_during_drag": regression_second_press(),
+        "regression_slider_far_pointer": regression_slider_far_pointer(),
+        "regression_switch_far_pointer": regression_switch_far_pointer(),
     }
     for name, data in seeds.items():
         with open(os.path.join(out, name), "wb") as f:

@@ -63,6 +63,18 @@ TEST_F(SliderTest, FreeClickPutsTheHandleCentreUnderThePointer) {
   EXPECT_FALSE(s->isDirty());
 }
 
+// A drag to a pointer as far out as the coordinates go, either way: the
+// handle is held at the ends (and nothing overflows on the way).
+TEST_F(SliderTest, AFarAwayPointerHoldsTheHandleAtTheEnds) {
+  auto* s = addEditorSlider();
+  down(15, 100);
+  move(15, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(s->getValue(), 1.0f);
+  move(15, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(s->getValue(), 0.0f);
+  up(15, 100);
+}
+
 // A window delivers a second button's press during a drag: the drag ends there
 // as a release would end it, so the edit the host heard begin is ended, and
 // the new press starts its own.
