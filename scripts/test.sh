@@ -65,6 +65,12 @@ for target in dispatch audio; do
   rm -rf "$fuzz_corpus"
 done
 
+echo "== editor event fuzzer (a short run over its seeds and regression inputs)"
+fuzz_corpus=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-corpus.XXXXXX")
+build/fuzz/fuzz/fuzz_editor_events -max_total_time=20 -malloc_limit_mb=1024 -print_final_stats=1 \
+  "$fuzz_corpus" fuzz/editor-seeds 2>&1 | tail -n 3
+rm -rf "$fuzz_corpus"
+
 echo "== preset-file fuzzer (a short run over the factory files)"
 fuzz_corpus=$(mktemp -d "${TMPDIR:-/tmp}/zendrel-corpus.XXXXXX")
 build/fuzz/fuzz/fuzz_presets -max_total_time=20 -malloc_limit_mb=1024 -print_final_stats=1 \

@@ -140,8 +140,7 @@ if(ROOT)
   endforeach()
 
   # Sources named by full path lie below the naming CMakeLists.txt's own folder.
-  # fuzz/ still compiles the sources it drives; it moves to linking libraries next.
-  set(kOwnSourcesOnlyExempt "fuzz/")
+  set(kOwnSourcesOnlyExempt "")
   file(GLOB_RECURSE lists RELATIVE ${ROOT} ${ROOT}/CMakeLists.txt ${ROOT}/*/CMakeLists.txt)
   list(FILTER lists EXCLUDE REGEX "^(build|third_party|out)/")
   foreach(list_path ${lists})

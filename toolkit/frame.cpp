@@ -307,6 +307,10 @@ void CFrame::exitHoverView(const CPoint& where, MouseButtons buttons) {
 
 MouseResult CFrame::onMouseDown(const CPoint& where, MouseButtons buttons) {
   Hold self(this);
+  // A press while a view still tracks one (a second button pressed during a
+  // drag) ends that drag first, as a release there: the host hears the end of
+  // the edit it heard begin.
+  if (mouseDownView) CViewContainer::onMouseUp(where, buttons);
   mouseDownView = nullptr;
   if (focusView) setFocusView(nullptr);
   exitHoverView(where, buttons);

@@ -1,6 +1,7 @@
 #include "host/lib/host.h"
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 
 namespace zhost {
@@ -23,6 +24,17 @@ struct HookScope {
     if (auto hook = leaveHook.load(std::memory_order_relaxed)) hook();
   }
 };
+
+void printParameterIndexFault(const Request& request) {
+  std::fprintf(stderr, "zendrel host: the plug-in sent %s\n",
+               Host::describeParameterIndexFault(request).c_str());
+}
+
+std::atomic<void (*)(const Request&)> parameterIndexFaultHandler{&printParameterIndexFault};
+
+bool namesParameter(VstInt32 opcode) {
+  return opcode == audioMasterAutomate || opcode == audioMasterBeginEdit || opcode == audioMasterEndEdit;
+}
 
 void copyText(void* ptr, const char* text, std::size_t capacity) {
   if (!ptr) return;
@@ -297,7 +309,28 @@ VstIntPtr Host::callback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIn
   r.value = value;
   r.ptr = ptr;
   r.opt = opt;
+  if (effect && namesParameter(opcode) && (index < 0 || index >= effect->numParams)) {
+    host->parameterIndexFaults_.fetch_add(1, std::memory_order_relaxed);
+    if (auto handler = parameterIndexFaultHandler.load()) handler(r);
+  }
   return host->answer(r);
+}
+
+std::size_t Host::parameterIndexFaults() const {
+  return parameterIndexFaults_.load(std::memory_order_relaxed);
+}
+
+void Host::setParameterIndexFaultHandler(void (*handler)(const Request&)) {
+  parameterIndexFaultHandler.store(handler);
+}
+
+std::string Host::describeParameterIndexFault(const Request& r) {
+  const char* name = r.opcode == audioMasterAutomate    ? "audioMasterAutomate"
+                     : r.opcode == audioMasterBeginEdit ? "audioMasterBeginEdit"
+                                                        : "audioMasterEndEdit";
+  const VstInt32 count = r.effect ? r.effect->numParams : 0;
+  return std::string(name) + " for parameter " + std::to_string(r.index) + ", outside 0.." +
+         std::to_string(count - 1);
 }
 
 void Host::setCallbackHooks(void (*enter)(), void (*leave)()) {

@@ -9,6 +9,7 @@
 // audio thread and a user-interface thread at once.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -148,6 +149,15 @@ class Host {
   // null), so a tool can tell the host's own work from the plug-in's.
   static void setCallbackHooks(void (*enter)(), void (*leave)());
 
+  // Requests that name a parameter (edit begin and end, automation) with an
+  // index outside 0..numParams-1 of the record: a host may index its tables
+  // with it. Counted per host, and each handed to the process-wide handler:
+  // by default a line on standard error; the tests make it a failure.
+  std::size_t parameterIndexFaults() const;
+  static void setParameterIndexFaultHandler(void (*handler)(const Request& request));
+  // "audioMasterAutomate for parameter 1004, outside 0..229"
+  static std::string describeParameterIndexFault(const Request& request);
+
  private:
   VstIntPtr answer(const Request& request);
   std::string text(VstInt32 opcode, VstInt32 index, VstIntPtr value);
@@ -162,6 +172,7 @@ class Host {
   bool transportChanged_ = true;
   bool autoAdvance_ = true;
   bool recording_ = true;
+  std::atomic<std::size_t> parameterIndexFaults_{0};
   bool timeInfoNull_ = false;
   VstIntPtr versionAnswer_ = kVstVersion;
   VstInt32 blockSize_ = 1024;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,32 @@ struct Totals {
   int passed = 0, warned = 0, skipped = 0, failed = 0;
 };
 
+// Edit notifications and automation for an index the module did not declare,
+// from any instance on any thread: a host may index its tables with it, so
+// the test during which one arrived fails.
+// Only a faulty plug-in gets here, so one lock for both is cheap enough.
+std::mutex indexFaultMutex;
+long indexFaults = 0;
+std::string firstIndexFault;
+
+void noteIndexFault(const zhost::Request& request) {
+  std::lock_guard<std::mutex> lock(indexFaultMutex);
+  if (indexFaults++ == 0) firstIndexFault = zhost::Host::describeParameterIndexFault(request);
+}
+
+// Takes the faults since the last call: a failure text, or empty.
+std::string takeIndexFaults() {
+  std::lock_guard<std::mutex> lock(indexFaultMutex);
+  if (indexFaults == 0) return "";
+  std::string text = zvalidate::format(
+      "the plug-in sent %s (%ld such requests); hosts index their parameter tables "
+      "with it: report only indices below numParams",
+      firstIndexFault.c_str(), indexFaults);
+  indexFaults = 0;
+  firstIndexFault.clear();
+  return text;
+}
+
 void runOnce(const Options& o, uint64_t seed, Totals& totals) {
   static const char* const kWords[] = {"PASS", "WARN", "SKIP", "FAIL"};
   for (const zvalidate::TestInfo& t : allTests()) {
@@ -90,7 +117,10 @@ void runOnce(const Options& o, uint64_t seed, Totals& totals) {
     zvalidate::setCurrentTest(t.name);
     zvalidate::Check check(o, t.name, testSeed(seed, t.name));
     const auto start = std::chrono::steady_clock::now();
+    takeIndexFaults();
     t.run(check);
+    const std::string indexFault = takeIndexFaults();
+    if (!indexFault.empty()) check.fail(indexFault);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const zvalidate::Verdict v = check.verdict();
     std::printf("%s  %s (%.1f s)\n", kWords[static_cast<int>(v)], check.line().c_str(), seconds);
@@ -120,7 +150,14 @@ int main(int argc, char** argv) {
   std::printf("zendrel-validate %s: level %d, seed %llu%s\n", o.module.c_str(), o.level,
               static_cast<unsigned long long>(o.seed), o.editor ? "" : ", no editor tests");
   std::fflush(stdout);
-  if (o.soakSeconds > 0) return zvalidate::runSoak(o);
+  zhost::Host::setParameterIndexFaultHandler(&noteIndexFault);
+  if (o.soakSeconds > 0) {
+    const int soak = zvalidate::runSoak(o);
+    const std::string indexFault = takeIndexFaults();
+    if (indexFault.empty()) return soak;
+    std::printf("FAIL  soak: %s\n", indexFault.c_str());
+    return 1;
+  }
   if (!o.preset.empty()) return zvalidate::runPresetCheck(o);
   Totals totals;
   for (int r = 0; r < o.repeat; ++r) runOnce(o, o.seed + static_cast<uint64_t>(r), totals);

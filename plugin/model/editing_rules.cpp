@@ -4,6 +4,8 @@
 // the normalisation pass that keeps the pattern inside its ranges.
 #include "plugin/model/zendrel.h"
 
+#include <cmath>
+
 #include "plugin/vst/editor_base.h"
 
 using namespace zendrel;
@@ -103,6 +105,9 @@ void Zendrel::limitPartner(int partner, float value) {
 }
 
 void Zendrel::normalise() {
+  // A NaN step length (a host may send one) would pass every compare below and
+  // leave the notes unchecked: it takes the low end of its range first.
+  if (std::isnan(value(kStepLength))) setValue(kStepLength, kNoteValueRange.lowStored);
   // A note never stays longer than its step. The step length is read afresh for
   // each step: a nested call may have clamped it.
   for (int k = 0; k < kNumSteps; ++k) {
@@ -114,8 +119,9 @@ void Zendrel::normalise() {
   for (int k = 0; k < kNumSteps; ++k) clampValue(kNoteLength + k, kNoteValueRange);
 }
 
-// Working value only: the program keeps what was set.
+// Working value only: the program keeps what was set. A NaN (a host may send
+// one) compares false both ways; it takes the low end rather than staying.
 void Zendrel::clampValue(int index, const RangeClamp& range) {
   if (static_cast<double>(value(index)) > range.high) setValue(index, range.highStored);
-  if (static_cast<double>(value(index)) < range.low) setValue(index, range.lowStored);
+  if (!(static_cast<double>(value(index)) >= range.low)) setValue(index, range.lowStored);
 }

@@ -108,7 +108,8 @@ void AudioEffect::processClassDoubleReplacing(AEffect* e, double** inputs, doubl
 
 void AudioEffect::setParameterAutomated(VstInt32 index, float value) {
   setParameter(index, value);
-  callHost(audioMasterAutomate, index, 0, nullptr, value);
+  // Other tags (the editor's own controls) keep their local handling only.
+  if (isHostParameter(index)) callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
 void AudioEffect::getProgramName(char* name) {

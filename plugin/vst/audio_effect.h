@@ -92,6 +92,9 @@ class AudioEffect {
   // Calls the host callback with this record; 0 without a host.
   VstIntPtr callHost(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                      void* ptr = nullptr, float opt = 0.0f);
+  // An index the host knows: one of the numParams it was told of. Hosts may
+  // index their own tables with what they receive, so only these reach them.
+  bool isHostParameter(VstInt32 index) const { return index >= 0 && index < cEffect.numParams; }
 
   audioMasterCallback audioMaster;
   AEffEditor* editor;
@@ -185,7 +188,9 @@ class AudioEffectX : public AudioEffect {
   virtual VstInt32 getNumMidiInputChannels() { return 0; }
   virtual VstInt32 getNumMidiOutputChannels() { return 0; }
 
-  // Host-call wrappers. Each tolerates a missing host callback.
+  // Host-call wrappers. Each tolerates a missing host callback; the edit
+  // notifications (and automation) for an index the host does not know are
+  // not sent, and answer false.
   virtual VstTimeInfo* getTimeInfo(VstInt32 filter);
   virtual bool beginEdit(VstInt32 index);
   virtual bool endEdit(VstInt32 index);

@@ -9,9 +9,13 @@ VstTimeInfo* AudioEffectX::getTimeInfo(VstInt32 filter) {
   return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
 }
 
-bool AudioEffectX::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
+bool AudioEffectX::beginEdit(VstInt32 index) {
+  return isHostParameter(index) && callHost(audioMasterBeginEdit, index) != 0;
+}
 
-bool AudioEffectX::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
+bool AudioEffectX::endEdit(VstInt32 index) {
+  return isHostParameter(index) && callHost(audioMasterEndEdit, index) != 0;
+}
 
 bool AudioEffectX::updateDisplay() { return callHost(audioMasterUpdateDisplay) != 0; }
 

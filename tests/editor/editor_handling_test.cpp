@@ -1,6 +1,7 @@
 // What the editor does with each edit: the buttons step their indicators along
 // the two snapping tables, a merge copies the step length, the page switch
-// shows a page, and every control is reported to the effect as automation.
+// shows a page, and every control is reported to the effect (the host hears of
+// the 230 parameters only).
 #include "editor/indicator_steps.h"
 #include "tests/editor/editor_support.h"
 #include "toolkit/controls/movie_bitmap.h"
@@ -134,7 +135,9 @@ TEST_F(EditorHandling, ThePageSwitchShowsOnePageAndHidesTheOther) {
   EXPECT_TRUE(editor->pageStepIndicator(2)->isVisible());
   EXPECT_TRUE(editor->overviewIndicator()->isVisible());
   EXPECT_TRUE(control(kNumOfSteps)->isVisible());
-  EXPECT_EQ(heard(), (Log{"begin 1004", "automate 1004 1.000000", "end 1004"}));
+  // The switch is no parameter: it keeps its value, and the host hears nothing of it.
+  EXPECT_EQ(shown(kPageSwitch), 1.0f);
+  EXPECT_EQ(heard(), Log{});
   click(sw.left + 5, sw.top + 5);
   for (int32_t step = 0; step < 32; ++step) EXPECT_EQ(control(kGate + step)->isVisible(), step < 16);
   EXPECT_TRUE(editor->pageStepIndicator(1)->isVisible());
@@ -162,12 +165,14 @@ TEST_F(EditorHandling, ADragReportsOnlyTheSlidersOwnTag) {
   }
 }
 
-TEST_F(EditorHandling, TheSplashReportsItsTagBothWays) {
+TEST_F(EditorHandling, TheSplashComesAndGoesWithoutTheHostHearingOfIt) {
   clickOn(kSplash);
   EXPECT_EQ(frame->getModalView(), static_cast<CSplashScreen*>(control(kSplash))->getSplashView());
+  EXPECT_EQ(shown(kSplash), 1.0f);
   click(450, 200);
   EXPECT_EQ(frame->getModalView(), nullptr);
-  EXPECT_EQ(heard(), (Log{"automate 1003 1.000000", "automate 1003 0.000000"}));
+  EXPECT_EQ(shown(kSplash), 0.0f);
+  EXPECT_EQ(heard(), Log{});
 }
 
 }  // namespace

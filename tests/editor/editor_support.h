@@ -16,6 +16,7 @@
 #include "plugin/model/zendrel.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
+#include "tests/support/parameter_calls.h"
 
 namespace zendrel_test {
 
@@ -52,7 +53,9 @@ inline std::string fmt(float v) {
   return text;
 }
 
-inline VstIntPtr listeningHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+inline VstIntPtr listeningHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*,
+                               float opt) {
+  expectDeclaredParameter(effect, opcode, index);
   switch (opcode) {
     case audioMasterVersion: return kVstVersion;
     case audioMasterAutomate: HostEars::instance().add("automate " + std::to_string(index) + " " + fmt(opt)); break;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/lib/host.h"
+#include "tests/support/strict_host.h"
 
 namespace {
 

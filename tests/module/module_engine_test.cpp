@@ -12,6 +12,7 @@
 #include "tests/plugin/engine/engine_harness.h"
 #include "tests/module/random_edits.h"
 #include "tests/plugin/engine/reference/reference_engine.h"
+#include "tests/support/strict_host.h"
 
 using namespace zendrel_test;
 

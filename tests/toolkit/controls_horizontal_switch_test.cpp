@@ -59,6 +59,11 @@ TEST_F(HorizontalSwitchTest, DraggingFollowsThePointerWithinTheEnds) {
   EXPECT_EQ(s->getValue(), 1.0f);
   move(20, 60);
   EXPECT_EQ(s->getValue(), 0.0f);
+  // A pointer as far out as the coordinates go: held at the ends.
+  move(std::numeric_limits<int32_t>::max(), 60);
+  EXPECT_EQ(s->getValue(), 1.0f);
+  move(std::numeric_limits<int32_t>::min(), 60);
+  EXPECT_EQ(s->getValue(), 0.0f);
   up(20, 60);
 }
 

@@ -63,6 +63,35 @@ TEST_F(SliderTest, FreeClickPutsTheHandleCentreUnderThePointer) {
   EXPECT_FALSE(s->isDirty());
 }
 
+// A drag to a pointer as far out as the coordinates go, either way: the
+// handle is held at the ends (and nothing overflows on the way).
+TEST_F(SliderTest, AFarAwayPointerHoldsTheHandleAtTheEnds) {
+  auto* s = addEditorSlider();
+  down(15, 100);
+  move(15, std::numeric_limits<int32_t>::min());
+  EXPECT_EQ(s->getValue(), 1.0f);
+  move(15, std::numeric_limits<int32_t>::max());
+  EXPECT_EQ(s->getValue(), 0.0f);
+  up(15, 100);
+}
+
+// A window delivers a second button's press during a drag: the drag ends there
+// as a release would end it, so the edit the host heard begin is ended, and
+// the new press starts its own.
+TEST_F(SliderTest, ASecondPressDuringADragEndsTheDragFirst) {
+  addEditorSlider();
+  down(15, 20 + 13);
+  move(15, 20 + 13 + 86);
+  log.clear();
+  EXPECT_EQ(down(15, 20 + 13 + 86, kLeftButton | kRightButton), MouseResult::Handled);
+  up(15, 20 + 13 + 86);
+  EXPECT_EQ(log, (Log{"editor end 7", "listener end 7", "modifierClick 10", "listener begin 7",
+                      "editor begin 7", changed(0.5f), "editor end 7", "listener end 7"}));
+  log.clear();
+  EXPECT_EQ(down(40, 240, kRightButton), MouseResult::NotHandled);  // nothing tracked: nothing ended
+  EXPECT_EQ(log, Log{});
+}
+
 TEST_F(SliderTest, HandleTopIsTruncOfRangeTimesOneMinusValue) {
   auto* s = addEditorSlider();
   for (float v : {0.0f, 0.25f, 0.3f, 0.77f, 0.999f, 1.0f}) {

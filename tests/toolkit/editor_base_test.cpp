@@ -59,7 +59,7 @@ VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, floa
 
 class Effect : public AudioEffectX {
  public:
-  Effect() : AudioEffectX(host, 1, 1) {}
+  Effect() : AudioEffectX(host, 1, 8) {}
   void processReplacing(float**, float**, VstInt32) override {}
 };
 
@@ -180,9 +180,11 @@ TEST_F(EditorBase, KnobModeIsOneForTheWholeProcess) {
   EXPECT_EQ(editor->getKnobMode(), 0);
 }
 
-TEST_F(EditorBase, EditGesturesReachTheHost) {
+TEST_F(EditorBase, EditGesturesOfDeclaredParametersReachTheHost) {
   editor->beginEdit(7);
   editor->endEdit(7);
+  editor->beginEdit(8);  // beyond the eight the effect declares
+  editor->endEdit(8);
   EXPECT_EQ(hostLog, (Log{"begin 7", "end 7"}));
 }
 

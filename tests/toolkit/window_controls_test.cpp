@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugin/vst/audio_effect.h"
+#include "tests/support/parameter_calls.h"
 #include "tests/support/pixels.h"
 #include "tests/support/window_test_host.h"
 #include "toolkit/bitmap.h"
@@ -32,7 +33,8 @@ std::string fmt(float v) {
   return text;
 }
 
-VstIntPtr recordingHost(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+VstIntPtr recordingHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr, void*, float opt) {
+  expectDeclaredParameter(effect, opcode, index);
   switch (opcode) {
     case audioMasterVersion: return 2400;
     case audioMasterAutomate: hostLog.push_back("automate " + std::to_string(index) + " " + fmt(opt)); break;

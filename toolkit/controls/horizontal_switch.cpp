@@ -46,7 +46,8 @@ MouseResult CHorizontalSwitch::onMouseMoved(const CPoint& where, MouseButtons bu
   if (!(buttons & kLeftButton)) return MouseResult::Handled;
   // One position (or no width to share) leaves nothing to choose but 0.
   if (positions > 1 && coef > 0.0) {
-    const double position = std::trunc(static_cast<double>(where.h - size.left) / coef);
+    // In double: a pointer far outside the window must not overflow the difference.
+    const double position = std::trunc((static_cast<double>(where.h) - size.left) / coef);
     value = static_cast<float>(position / (positions - 1));
     if (value > 1.0f) value = 1.0f;
     if (value < 0.0f) value = 0.0f;

@@ -1,6 +1,7 @@
 #include "toolkit/controls/slider.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "toolkit/controls/control_drawing.h"
@@ -176,7 +177,9 @@ MouseResult CSlider::onMouseMoved(const CPoint& where, MouseButtons buttons) {
   if (rangeHandle <= 0) return MouseResult::Handled;
 
   const int32_t coordinate = isHorizontal() ? where.h : where.v;
-  float raw = static_cast<float>(coordinate - grabDelta) / static_cast<float>(rangeHandle);
+  // The difference in 64 bits: a pointer far outside the window must not overflow it.
+  float raw =
+      static_cast<float>(static_cast<int64_t>(coordinate) - grabDelta) / static_cast<float>(rangeHandle);
   if (zeroAtEnd()) raw = 1.0f - raw;
   if (fine && fineFactor > 0.0f) raw = fineAnchor + (raw - fineAnchor) / fineFactor;
   value = vmin + (vmax - vmin) * raw;

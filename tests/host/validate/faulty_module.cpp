@@ -25,7 +25,11 @@ enum Fault {
   kEditorWearsOut = 8,       // the editor opens (headless), but its 20th opening crashes,
                              // as one that leaks a resource per window would
   kOverrunsARecord = 9,      // fills pin properties as if the record were 160 bytes
+  kForeignIndex = 10,        // each idle of an open editor reports an edit of index 1004,
+                             // beyond the 230 parameters, as the editor's page switch once did
 };
+
+audioMasterCallback master;
 
 // The effect's own entries, the same for every instance.
 AEffectDispatcherProc realDispatcher;
@@ -39,6 +43,7 @@ struct Extra {
   AEffect* effect = nullptr;
   bool written = false;
   VstInt32 blockSize = 1024;
+  bool editorOpen = false;
 };
 Extra extras[1024];
 Extra spare;
@@ -63,6 +68,12 @@ void track(AEffect* e) {
 VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt) {
   if (opcode == effSetBlockSize) extraOf(e).blockSize = static_cast<VstInt32>(value);
   if (opcode == effClose) extraOf(e).effect = nullptr;
+  if (opcode == effEditClose) extraOf(e).editorOpen = false;
+  if (ZENDREL_FAULT == kForeignIndex && opcode == effEditIdle && extraOf(e).editorOpen) {
+    master(e, audioMasterBeginEdit, 1004, 0, nullptr, 0.0f);
+    master(e, audioMasterAutomate, 1004, 0, nullptr, 1.0f);
+    master(e, audioMasterEndEdit, 1004, 0, nullptr, 0.0f);
+  }
   if (ZENDREL_FAULT == kCrashesOnNullText && opcode == effGetParamName && !ptr) {
     volatile char* nowhere = static_cast<char*>(ptr);
     *nowhere = 'G';
@@ -78,7 +89,9 @@ VstIntPtr dispatcher(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr valu
     }
     return 1;
   }
-  return realDispatcher(e, opcode, index, value, ptr, opt);
+  const VstIntPtr answer = realDispatcher(e, opcode, index, value, ptr, opt);
+  if (opcode == effEditOpen && answer) extraOf(e).editorOpen = true;
+  return answer;
 }
 
 void setParameter(AEffect* e, VstInt32 index, float value) {
@@ -118,8 +131,9 @@ void process(AEffect* e, float** in, float** out, VstInt32 frames) {
 #define FAULTY_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
-FAULTY_EXPORT AEffect* VSTPluginMain(audioMasterCallback master) {
-  if (!master || master(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+FAULTY_EXPORT AEffect* VSTPluginMain(audioMasterCallback host) {
+  if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
+  master = host;
   AudioEffect* object = createEffectInstance(master);
   if (!object) return nullptr;
   AEffect* e = object->getAeffect();

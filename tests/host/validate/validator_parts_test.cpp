@@ -11,6 +11,7 @@
 #include "host/lib/opcodes.h"
 #include "host/validate/instance.h"
 #include "host/validate/validate.h"
+#include "tests/support/strict_host.h"
 
 namespace {
 

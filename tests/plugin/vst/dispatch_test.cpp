@@ -2,12 +2,13 @@
 // with their conversions and guards, the proxies, and the host-call wrappers.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <string>
 #include <utility>
-#include <limits>
 #include <vector>
 
 #include "tests/plugin/vst/test_effect.h"
@@ -328,6 +329,35 @@ TEST_F(Base, ParameterProxiesAndAutomationOrder) {
   EXPECT_EQ(calls[1].opt, 0.75f);
 }
 
+// Hosts may index their tables with what they receive: an index outside the
+// declared parameters (an editor's own control, a careless caller) keeps its
+// local handling, but no edit or automation request for it reaches the host.
+TEST_F(Base, OnlyDeclaredParametersReachTheHost) {
+  nextAnswer = 1;
+  calls.clear();
+  log.calls.clear();
+  const VstInt32 foreign[] = {-1, 4, 1003, 1004, INT_MAX, INT_MIN};
+  for (VstInt32 index : foreign) {
+    EXPECT_FALSE(fx->beginEdit(index)) << index;
+    fx->setParameterAutomated(index, 0.5f);
+    EXPECT_FALSE(fx->endEdit(index)) << index;
+  }
+  EXPECT_EQ(log.calls.size(), std::size(foreign));  // setParameter ran for each
+  for (const auto& c : calls)
+    EXPECT_TRUE(c.opcode != audioMasterBeginEdit && c.opcode != audioMasterEndEdit &&
+                c.opcode != audioMasterAutomate)
+        << c.opcode << " " << c.index;
+  // The last declared index still goes through.
+  calls.clear();
+  EXPECT_TRUE(fx->beginEdit(3));
+  fx->setParameterAutomated(3, 0.5f);
+  EXPECT_TRUE(fx->endEdit(3));
+  ASSERT_EQ(calls.size(), 4u);
+  EXPECT_EQ(calls[0].opcode, audioMasterBeginEdit);
+  EXPECT_EQ(calls[2].opcode, audioMasterAutomate);
+  EXPECT_EQ(calls[3].opcode, audioMasterEndEdit);
+}
+
 TEST_F(Base, RequestsCarryTheRecordAndTheirArguments) {
   char text[64] = "x";
   auto last = [&]() { return calls.back(); };
@@ -341,10 +371,10 @@ TEST_F(Base, RequestsCarryTheRecordAndTheirArguments) {
   nextAnswer = 2400;
   EXPECT_EQ(fx->getMasterVersion(), 2400);
   nextAnswer = 1;
-  EXPECT_TRUE(fx->beginEdit(7));
+  EXPECT_TRUE(fx->beginEdit(3));
   EXPECT_EQ(last().opcode, audioMasterBeginEdit);
-  EXPECT_EQ(last().index, 7);
-  EXPECT_TRUE(fx->endEdit(7));
+  EXPECT_EQ(last().index, 3);
+  EXPECT_TRUE(fx->endEdit(3));
   EXPECT_EQ(last().opcode, audioMasterEndEdit);
   EXPECT_FALSE(fx->isInputConnected(1));  // connected means the host answered 0
   EXPECT_EQ(last().opcode, audioMasterPinConnected);
