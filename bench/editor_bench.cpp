@@ -102,7 +102,7 @@ void BM_OpenOnly(benchmark::State& state) {
 
 void BM_DecodeImages(benchmark::State& state) {
   for (auto _ : state)
-    for (const char* name : zendrel_editor::kImageNames) {
+    for (const char* name : zendrel::editor::kImageNames) {
       auto* image = new CBitmap(name);
       benchmark::DoNotOptimize(image->getWidth());
       image->release();

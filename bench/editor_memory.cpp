@@ -15,7 +15,7 @@
 
 namespace {
 
-using zhost::HostWindow;
+using zendrel::host::HostWindow;
 
 // A host window on the screen, where the editor is drawn as a user would see it.
 std::unique_ptr<HostWindow> makeWindow(std::string& error) {
@@ -28,7 +28,7 @@ std::unique_ptr<HostWindow> makeWindow(std::string& error) {
   return HostWindow::create(options, error);
 }
 
-void print(const char* when, const zhost::ProcessResources& r, int32_t windows) {
+void print(const char* when, const zendrel::host::ProcessResources& r, int32_t windows) {
   std::printf("  %-34s handles %4ld  resident %7ld kB  child windows %d\n", when, r.handles, r.residentKb, windows);
 }
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "editor_memory: %s\n", error.c_str());
     return 1;
   }
-  zhost::Host host;
+  zendrel::host::Host host;
   if (!host.load(module)) {
     std::fprintf(stderr, "editor_memory: %s\n", host.error().c_str());
     return 1;
@@ -57,24 +57,24 @@ int main(int argc, char** argv) {
   };
   std::printf("Editor open/idle/close cycles in a real window:\n");
   for (int i = 0; i < 20; ++i) cycle();
-  const auto before = zhost::processResources();
+  const auto before = zendrel::host::processResources();
   print("after 20 cycles", before, window->childWindowCount());
   for (int i = 0; i < cycles; ++i) cycle();
-  const auto after = zhost::processResources();
+  const auto after = zendrel::host::processResources();
   print(("after " + std::to_string(cycles + 20) + " cycles").c_str(), after, window->childWindowCount());
   std::printf("  growth: %ld handles, %ld kB\n", after.handles - before.handles, after.residentKb - before.residentKb);
 
   std::printf("16 instances, each with its editor open in its own window:\n");
   {
     std::vector<std::unique_ptr<HostWindow>> windows;
-    std::vector<std::unique_ptr<zhost::Host>> hosts;
+    std::vector<std::unique_ptr<zendrel::host::Host>> hosts;
     for (int i = 0; i < 16; ++i) {
       windows.push_back(makeWindow(error));
       if (!windows.back()) {
         std::fprintf(stderr, "editor_memory: %s\n", error.c_str());
         return 1;
       }
-      hosts.push_back(std::make_unique<zhost::Host>());
+      hosts.push_back(std::make_unique<zendrel::host::Host>());
       hosts.back()->load(module);
       hosts.back()->dispatch(effEditOpen, 0, 0, windows.back()->handle());
     }
@@ -82,11 +82,11 @@ int main(int argc, char** argv) {
       for (auto& h : hosts) h->dispatch(effEditIdle);
     int32_t children = 0;
     for (auto& w : windows) children += w->childWindowCount();
-    print("16 editors open", zhost::processResources(), children);
+    print("16 editors open", zendrel::host::processResources(), children);
     for (auto& h : hosts) h->dispatch(effEditClose);
   }
   // The allocator keeps freed pages for later; hand them back to see what is still held.
-  zhost::returnFreedMemory();
-  print("all 16 closed and unloaded", zhost::processResources(), window->childWindowCount());
+  zendrel::host::returnFreedMemory();
+  print("all 16 closed and unloaded", zendrel::host::processResources(), window->childWindowCount());
   return 0;
 }

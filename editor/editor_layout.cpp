@@ -7,7 +7,7 @@
 using namespace Toolkit;
 using namespace zendrel;
 
-namespace zendrel_editor {
+namespace zendrel::editor {
 
 const char* const kImageNames[kImageCount] = {
     "base.png",        "sliderslot1.png",   "sliderbluebig.png", "sliderslot3.png",        "sliderbluesmall.png",
@@ -71,4 +71,4 @@ CControl* makeControl(const Part& part, int32_t step, CControlListener* listener
   return nullptr;
 }
 
-}  // namespace zendrel_editor
+}  // namespace zendrel::editor

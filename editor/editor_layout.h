@@ -14,7 +14,7 @@ class CFrame;
 }  // namespace Toolkit
 class CControlListener;
 
-namespace zendrel_editor {
+namespace zendrel::editor {
 
 inline constexpr int32_t kEditorWidth = 900;
 inline constexpr int32_t kEditorHeight = 550;
@@ -101,4 +101,4 @@ inline constexpr int32_t kStepControlBases[] = {zendrel::kGate,         zendrel:
 Toolkit::CControl* makeControl(const Part& part, int32_t step, CControlListener* listener,
                                Toolkit::CBitmap* const* images);
 
-}  // namespace zendrel_editor
+}  // namespace zendrel::editor

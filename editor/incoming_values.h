@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-namespace zendrel_editor {
+namespace zendrel::editor {
 
 template <int32_t kTags>
 class IncomingValues {
@@ -51,4 +51,4 @@ class IncomingValues {
   std::atomic<uint32_t> pending[kWords];
 };
 
-}  // namespace zendrel_editor
+}  // namespace zendrel::editor

@@ -4,7 +4,7 @@
 // note-value bins. Values outside 0..1 (or not a number) are never snapped.
 #pragma once
 
-namespace zendrel_editor {
+namespace zendrel::editor {
 
 inline constexpr int kStepCountBins = 32;
 inline constexpr double kStepCountStep = 1.0 / kStepCountBins;  // 0.03125
@@ -46,4 +46,4 @@ inline float stepCountDown(float value) {
 inline float lengthUp(float value) { return value < kLengthTop ? static_cast<float>(value + kLengthStep) : value; }
 inline float lengthDown(float value) { return value > kLengthStep ? static_cast<float>(value - kLengthStep) : value; }
 
-}  // namespace zendrel_editor
+}  // namespace zendrel::editor

@@ -4,7 +4,7 @@
 // value k/31 lighting step k.
 #pragma once
 
-namespace zendrel_editor {
+namespace zendrel::editor {
 
 inline constexpr int kLitSteps = 32;
 
@@ -33,4 +33,4 @@ inline void lightPlayingStep(double pos, const double* stepStart, StepLights& li
   if (pos <= stepStart[16]) lights.page2 = 1.0f;
 }
 
-}  // namespace zendrel_editor
+}  // namespace zendrel::editor

@@ -14,7 +14,7 @@
 
 using namespace Toolkit;
 using namespace zendrel;
-using namespace zendrel_editor;
+using namespace zendrel::editor;
 
 namespace {
 
@@ -131,7 +131,7 @@ void ZendrelEditor::lightPlayingStep() {
   for (int32_t k = 0; k <= kNumSteps; ++k) starts[k] = playback->stepStart(k);
   StepLights lights{pageStepIndicators[0]->getValue(), pageStepIndicators[1]->getValue(),
                     overviewStepIndicator->getValue()};
-  zendrel_editor::lightPlayingStep(playback->patternPosition(), starts, lights);
+  zendrel::editor::lightPlayingStep(playback->patternPosition(), starts, lights);
   pageStepIndicators[0]->setValue(lights.page1);
   pageStepIndicators[1]->setValue(lights.page2);
   overviewStepIndicator->setValue(lights.overview);

@@ -51,12 +51,12 @@ class ZendrelEditor : public AEffGUIEditor, public CControlListener {
   bool pointer(void* data);
 
   Toolkit::CBitmap* backgroundImage = nullptr;
-  Toolkit::CControl* controlsByTag[zendrel_editor::kTagCount] = {};
+  Toolkit::CControl* controlsByTag[zendrel::editor::kTagCount] = {};
   Toolkit::CMovieBitmap* pageStepIndicators[2] = {};
   Toolkit::CMovieBitmap* overviewStepIndicator = nullptr;
   // The effect's playing pattern, which the step lights follow.
   const zendrel::PatternPlayback* playback = nullptr;
-  zendrel_editor::IncomingValues<zendrel_editor::kTagCount> incoming;
+  zendrel::editor::IncomingValues<zendrel::editor::kTagCount> incoming;
   // The thread the host opens and idles the window on.
   std::atomic<std::thread::id> editorThread{};
 };

@@ -4,6 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  fuzzhost::Driver(in, {1, 6, 1, 6, 4, 2}).run();
+  zendrel::fuzz::Driver(in, {1, 6, 1, 6, 4, 2}).run();
   return 0;
 }

@@ -4,6 +4,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
-  fuzzhost::Driver(in, {8, 4, 2, 2, 1, 1}).run();
+  zendrel::fuzz::Driver(in, {8, 4, 2, 2, 1, 1}).run();
   return 0;
 }

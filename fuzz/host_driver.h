@@ -23,7 +23,7 @@
 #include "plugin/vst/audio_effect.h"
 #include "plugin/vst/effect_factory.h"
 
-namespace fuzzhost {
+namespace zendrel::fuzz {
 
 // The relative weight of each kind of step.
 struct Weights {
@@ -125,55 +125,55 @@ class Driver {
   }
 
   void dispatch() {
-    VstInt32 opcode = in_.ConsumeIntegralInRange<VstInt32>(-1, zhost::kOpcodeCount + 1);
+    VstInt32 opcode = in_.ConsumeIntegralInRange<VstInt32>(-1, zendrel::host::kOpcodeCount + 1);
     if (opcode == effClose) return;  // the instance is closed once, at the end
     const VstInt32 idx = index();
     VstIntPtr val = value();
     const float opt = in_.ConsumeBool() ? anyFloat(in_) : 44100.0f;
     const bool careless = in_.ConsumeIntegralInRange<int>(0, 7) == 0;
-    if (opcode < 0 || opcode >= zhost::kOpcodeCount || careless) {
+    if (opcode < 0 || opcode >= zendrel::host::kOpcodeCount || careless) {
       e_->dispatcher(e_, opcode, idx, val, nullptr, opt);
       return;
     }
-    const zhost::OpcodeShape& shape = zhost::opcodeShape(opcode);
+    const zendrel::host::OpcodeShape& shape = zendrel::host::opcodeShape(opcode);
     std::vector<char> buffer;
     std::string text;
     void* slot = nullptr;
     void* valueSlot = nullptr;
     void* ptr = nullptr;
     switch (shape.ptr) {
-      case zhost::PtrKind::kNone:
-      case zhost::PtrKind::kWindow:
+      case zendrel::host::PtrKind::kNone:
+      case zendrel::host::PtrKind::kWindow:
         break;
-      case zhost::PtrKind::kTextOut:
+      case zendrel::host::PtrKind::kTextOut:
         // Program names fit the 24-byte field; other texts get what hosts give.
         buffer.assign(opcode == effGetProgramName || opcode == effGetProgramNameIndexed ? 24 : 64, '\x7f');
         ptr = buffer.data();
         break;
-      case zhost::PtrKind::kTextIn:
+      case zendrel::host::PtrKind::kTextIn:
         text = in_.ConsumeRandomLengthString(80);
         ptr = text.data();
         break;
-      case zhost::PtrKind::kRecordOut:
-      case zhost::PtrKind::kRecordIn:
+      case zendrel::host::PtrKind::kRecordOut:
+      case zendrel::host::PtrKind::kRecordIn:
         buffer.assign(shape.size, 0);
         ptr = buffer.data();
         break;
-      case zhost::PtrKind::kPointerOut:
+      case zendrel::host::PtrKind::kPointerOut:
         ptr = &slot;
         break;
-      case zhost::PtrKind::kChunkIn:
+      case zendrel::host::PtrKind::kChunkIn:
         text = in_.ConsumeRandomLengthString(256);
         ptr = text.data();
         val = static_cast<VstIntPtr>(text.size());
         break;
     }
     std::vector<char> arrangement;
-    if (shape.traits & zhost::kValuePointer) {
-      if (shape.ptr == zhost::PtrKind::kPointerOut) {
+    if (shape.traits & zendrel::host::kValuePointer) {
+      if (shape.ptr == zendrel::host::PtrKind::kPointerOut) {
         val = reinterpret_cast<VstIntPtr>(&valueSlot);
       } else {
-        arrangement.assign(zhost::kSpeakerArrangementSize, 0);
+        arrangement.assign(zendrel::host::kSpeakerArrangementSize, 0);
         val = reinterpret_cast<VstIntPtr>(arrangement.data());
       }
     }
@@ -193,7 +193,7 @@ class Driver {
       const char* data = static_cast<const char*>(slot);
       for (VstIntPtr i = 0; i < answer; ++i) sink = sink + data[i];
     }
-    if (zhost::opcodeShape(opcode).ptr == zhost::PtrKind::kTextOut &&
+    if (zendrel::host::opcodeShape(opcode).ptr == zendrel::host::PtrKind::kTextOut &&
         std::memchr(buffer.data(), 0, buffer.size()) == nullptr && buffer[0] != '\x7f')
       fail("text written without its NUL", opcode);
   }
@@ -281,4 +281,4 @@ class Driver {
   AEffect* e_ = nullptr;
 };
 
-}  // namespace fuzzhost
+}  // namespace zendrel::fuzz

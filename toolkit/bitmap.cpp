@@ -13,12 +13,12 @@ namespace Toolkit {
 
 GDIPlusGlobals* gdiplusUser = nullptr;
 
-GDIPlusGlobals::GDIPlusGlobals() : token(Platform::startGraphics()) {}
+GDIPlusGlobals::GDIPlusGlobals() : token(platform::startGraphics()) {}
 
 GDIPlusGlobals::~GDIPlusGlobals() {
   // The static font descriptions cache no platform font objects (no text is
   // drawn), so only the library itself is shut down.
-  Platform::stopGraphics(token);
+  platform::stopGraphics(token);
 }
 
 namespace {
@@ -57,7 +57,7 @@ CBitmap::CBitmap(const CResourceDescription& desc) : resourceDesc(desc) {
 
 CBitmap::CBitmap(CFrame* /*frame*/, int32_t blankWidth, int32_t blankHeight) {
   ensureGdiplus();
-  if (blankWidth > 0 && blankHeight > 0) adoptImage(Platform::createBlankImage(blankWidth, blankHeight));
+  if (blankWidth > 0 && blankHeight > 0) adoptImage(platform::createBlankImage(blankWidth, blankHeight));
 }
 
 CBitmap::~CBitmap() {
@@ -65,15 +65,15 @@ CBitmap::~CBitmap() {
   releaseGdiplus();
 }
 
-void CBitmap::adoptImage(Platform::Image* decoded) {
+void CBitmap::adoptImage(platform::Image* decoded) {
   dispose();
   image = decoded;
-  if (image) Platform::imageSize(image, width, height);
+  if (image) platform::imageSize(image, width, height);
   if (width <= 0 || height <= 0) dispose();
 }
 
 void CBitmap::dispose() {
-  if (image) Platform::destroyImage(image);
+  if (image) platform::destroyImage(image);
   image = nullptr;
   width = 0;
   height = 0;
@@ -83,19 +83,19 @@ bool CBitmap::loadFromResource(const CResourceDescription& desc) {
   dispose();
   resourceDesc = desc;
 
-  Platform::ResourceBytes bytes;
-  if (Platform::findResource(desc, Platform::ResourceType::kPng, bytes)) {
+  platform::ResourceBytes bytes;
+  if (platform::findResource(desc, platform::ResourceType::kPng, bytes)) {
     PngPixels pixels;
     // A failed decode leaves the bitmap empty and answers false, so a caller
     // can tell a damaged resource from a loaded one.
     if (!decodePng(bytes.data, bytes.size, PremultiplyRule::kShift256, pixels)) return false;
-    adoptImage(Platform::createImageFromPixels(std::move(pixels)));
+    adoptImage(platform::createImageFromPixels(std::move(pixels)));
     noAlpha = false;
     return image != nullptr;
   }
 
   bool found = false;
-  adoptImage(Platform::decodeDataResource(desc, found));
+  adoptImage(platform::decodeDataResource(desc, found));
   return image != nullptr;
 }
 
@@ -106,7 +106,7 @@ bool CBitmap::loadFromPath(const void* /*platformPath*/) {
 
 CBitmap* CBitmap::createFromPngData(const unsigned char* data, std::size_t size) {
   auto* bitmap = new CBitmap();
-  if (data && size) bitmap->adoptImage(Platform::decodeDataBytes(data, size));
+  if (data && size) bitmap->adoptImage(platform::decodeDataBytes(data, size));
   return bitmap;
 }
 
@@ -114,7 +114,7 @@ CBitmap* CBitmap::createFromPngTypeData(const unsigned char* data, std::size_t s
   auto* bitmap = new CBitmap();
   PngPixels pixels;
   if (decodePng(data, size, PremultiplyRule::kShift256, pixels)) {
-    bitmap->adoptImage(Platform::createImageFromPixels(std::move(pixels)));
+    bitmap->adoptImage(platform::createImageFromPixels(std::move(pixels)));
     bitmap->noAlpha = false;
   }
   return bitmap;
@@ -140,7 +140,7 @@ CBitmap* CBitmap::createFromPixels(const uint32_t* premultipliedArgb, int32_t pi
     out[i * 4 + 2] = static_cast<uint8_t>(v >> 16);
     out[i * 4 + 3] = static_cast<uint8_t>(v >> 24);
   }
-  bitmap->adoptImage(Platform::createImageFromPixels(std::move(pixels)));
+  bitmap->adoptImage(platform::createImageFromPixels(std::move(pixels)));
   bitmap->noAlpha = false;
   return bitmap;
 }
@@ -162,7 +162,7 @@ void CBitmap::drawAlphaBlend(CDrawContext* context, const CRect& rect, const CPo
   CRect inside = source.intersected(CRect(0, 0, width, height));
   if (inside.isEmpty()) return;
   destination.offset(inside.left - source.left, inside.top - source.top);
-  Platform::drawImage(context->getSurface(), image, inside, destination, alpha);
+  platform::drawImage(context->getSurface(), image, inside, destination, alpha);
 }
 
 }  // namespace Toolkit

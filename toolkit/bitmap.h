@@ -12,7 +12,7 @@ namespace Toolkit {
 class CDrawContext;
 class CFrame;
 
-namespace Platform {
+namespace platform {
 struct Image;
 }
 
@@ -82,11 +82,11 @@ class CBitmap : public CBaseObject {
   static CBitmap* createFromPixels(const uint32_t* premultipliedArgb, int32_t width, int32_t height);
 
   // The platform image, for the drawing contexts.
-  Platform::Image* getPlatformImage() const { return image; }
+  platform::Image* getPlatformImage() const { return image; }
 
  private:
   CBitmap();
-  void adoptImage(Platform::Image* decoded);
+  void adoptImage(platform::Image* decoded);
 
   CResourceDescription resourceDesc;
   int32_t width = 0;
@@ -95,7 +95,7 @@ class CBitmap : public CBaseObject {
   bool noAlpha = true;
   // Owned. Holds whatever the platform keeps per image (on Windows the GDI+
   // image and, for "PNG"-type resources, the device-independent bitmap and its pixels).
-  Platform::Image* image = nullptr;
+  platform::Image* image = nullptr;
 };
 
 // The shared start-up of the platform's graphics library: one instance exists

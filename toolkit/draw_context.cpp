@@ -24,31 +24,31 @@ CDrawContext::CDrawContext(CFrame* ownerFrame, void* deviceContext, void* device
       window(deviceWindow),
       frame(ownerFrame),
       clipRect(ownerFrame ? ownerFrame->getViewSize() : kDefaultClip) {
-  surface = Platform::createDeviceSurface(systemContext, window);
+  surface = platform::createDeviceSurface(systemContext, window);
   if (surface) {
-    Platform::setPen(surface, frameColor, frameWidth);
-    Platform::setFillColor(surface, fillColor);
+    platform::setPen(surface, frameColor, frameWidth);
+    platform::setFillColor(surface, fillColor);
   }
   setFrameColor(kWhiteCColor);
   setLineWidth(1);
   setFillColor(kBlackCColor);
   setFontColor(kWhiteCColor);
   setFont(kSystemFont);
-  screenOffset = Platform::windowScreenOrigin(window);
+  screenOffset = platform::windowScreenOrigin(window);
   applyClip();
 }
 
 CDrawContext::~CDrawContext() {
   if (font) font->release();
-  if (surface) Platform::destroySurface(surface);
+  if (surface) platform::destroySurface(surface);
 }
 
-void CDrawContext::attachSurface(Platform::Surface* s) {
-  if (surface) Platform::destroySurface(surface);
+void CDrawContext::attachSurface(platform::Surface* s) {
+  if (surface) platform::destroySurface(surface);
   surface = s;
   if (surface) {
-    Platform::setPen(surface, frameColor, frameWidth);
-    Platform::setFillColor(surface, fillColor);
+    platform::setPen(surface, frameColor, frameWidth);
+    platform::setFillColor(surface, fillColor);
   }
   applyClip();
 }
@@ -56,20 +56,20 @@ void CDrawContext::attachSurface(Platform::Surface* s) {
 void CDrawContext::setFrameColor(const CColor& color) {
   if (color == frameColor) return;
   frameColor = color;
-  if (surface) Platform::setPen(surface, frameColor, frameWidth);
+  if (surface) platform::setPen(surface, frameColor, frameWidth);
 }
 
 void CDrawContext::setFillColor(const CColor& color) {
   if (color == fillColor) return;
   fillColor = color;
-  if (surface) Platform::setFillColor(surface, fillColor);
+  if (surface) platform::setFillColor(surface, fillColor);
 }
 
 void CDrawContext::setLineWidth(int32_t lineWidth) {
   if (lineWidth < 1) lineWidth = 1;
   if (lineWidth == frameWidth) return;
   frameWidth = lineWidth;
-  if (surface) Platform::setPen(surface, frameColor, frameWidth);
+  if (surface) platform::setPen(surface, frameColor, frameWidth);
 }
 
 void CDrawContext::setFont(CFontDesc* newFont) {
@@ -85,8 +85,8 @@ void CDrawContext::fillOrFrameRect(const CRect& rect, CDrawStyle style) {
   r.normalize();
   r.offset(offset);
   if (r.isEmpty()) return;
-  if (style == kDrawFilled || style == kDrawFilledAndStroked) Platform::fillRect(surface, r);
-  if (style == kDrawStroked || style == kDrawFilledAndStroked) Platform::frameRect(surface, r);
+  if (style == kDrawFilled || style == kDrawFilledAndStroked) platform::fillRect(surface, r);
+  if (style == kDrawStroked || style == kDrawFilledAndStroked) platform::frameRect(surface, r);
 }
 
 CRect& CDrawContext::getClipRect(CRect& clip) const {
@@ -108,7 +108,7 @@ void CDrawContext::resetClipRect() {
 }
 
 void CDrawContext::applyClip() {
-  if (surface) Platform::setClip(surface, clipRect);
+  if (surface) platform::setClip(surface, clipRect);
 }
 
 // ---- COffscreenContext -----------------------------------------------------
@@ -120,7 +120,7 @@ COffscreenContext::COffscreenContext(CFrame* ownerFrame, int32_t imageWidth, int
       height(bitmap->getHeight()),
       width(bitmap->getWidth()),
       backgroundColor(background) {
-  if (bitmap->getPlatformImage()) attachSurface(Platform::createImageSurface(bitmap->getPlatformImage()));
+  if (bitmap->getPlatformImage()) attachSurface(platform::createImageSurface(bitmap->getPlatformImage()));
   setClipRect(CRect(0, 0, width, height));
 }
 
@@ -143,8 +143,8 @@ uint32_t COffscreenContext::getPixel(int32_t x, int32_t y) const {
 
 bool COffscreenContext::readPixels(std::vector<uint32_t>& out) const {
   out.clear();
-  Platform::Image* image = bitmap->getPlatformImage();
-  return image && Platform::readImagePixels(image, out) &&
+  platform::Image* image = bitmap->getPlatformImage();
+  return image && platform::readImagePixels(image, out) &&
          out.size() == std::size_t(width) * std::size_t(height);
 }
 

@@ -13,7 +13,7 @@ namespace Toolkit {
 class CBitmap;
 class CFrame;
 
-namespace Platform {
+namespace platform {
 struct Surface;
 }
 
@@ -106,11 +106,11 @@ class CDrawContext : public CBaseObject {
   void* getSystemContext() const { return systemContext; }
   void* getWindow() const { return window; }
   // The platform surface, for bitmaps; null when the context cannot draw.
-  Platform::Surface* getSurface() const { return surface; }
+  platform::Surface* getSurface() const { return surface; }
 
  protected:
   // For COffscreenContext: draws onto the surface it makes itself.
-  void attachSurface(Platform::Surface* s);
+  void attachSurface(platform::Surface* s);
 
  private:
   void applyClip();
@@ -130,7 +130,7 @@ class CDrawContext : public CBaseObject {
   // Device coordinates (offset applied).
   CRect clipRect;
   // Owned: the platform's graphics, pen and brushes.
-  Platform::Surface* surface = nullptr;
+  platform::Surface* surface = nullptr;
 };
 
 class COffscreenContext : public CDrawContext {

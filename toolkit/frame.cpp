@@ -38,7 +38,7 @@ CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* edi
   attached = true;
   // The frame keeps the drawing library up while it lives, like every bitmap.
   ensureGdiplus();
-  if (parentWindow) window = Platform::createWindow(this, parentWindow, CRect(0, 0, rect.width(), rect.height()));
+  if (parentWindow) window = platform::createWindow(this, parentWindow, CRect(0, 0, rect.width(), rect.height()));
   if (window) setDropActive(true);
 }
 
@@ -52,7 +52,7 @@ CFrame::~CFrame() {
   }
   setModalView(nullptr);
   if (window) {
-    Platform::setCursor(window, Platform::CursorShape::kDefault);
+    platform::setCursor(window, platform::CursorShape::kDefault);
     setDropActive(false);
   }
   setFrameContext(nullptr);
@@ -63,7 +63,7 @@ CFrame::~CFrame() {
   windowSystem.release();
   if (backBuffer) backBuffer->release();
   backBuffer = nullptr;
-  Platform::destroyWindow(window);
+  platform::destroyWindow(window);
   window = nullptr;
   releaseGdiplus();
 }
@@ -73,24 +73,24 @@ bool CFrame::getOpenFlag() const { return openFlag; }
 void CFrame::idle() {
   if (!openFlag) return;
   Hold self(this);
-  Platform::dispatchEvents(window);
+  platform::dispatchEvents(window);
   if (!openFlag) return;
   invalidateDirtyViews();
-  Platform::flushPaint(window);
+  platform::flushPaint(window);
 }
 
 void CFrame::runIdleCycle() {
   if (editor) editor->runIdleCycle();
 }
 
-uint32_t CFrame::getTicks() const { return Platform::tickCount(); }
+uint32_t CFrame::getTicks() const { return platform::tickCount(); }
 
 int32_t CFrame::getKnobMode() const { return editor ? editor->getKnobMode() : 0; }
 
 bool CFrame::setPosition(int32_t, int32_t) { return false; }
 
 bool CFrame::getPosition(int32_t& x, int32_t& y) const {
-  const CPoint p = Platform::editorPosition(window);
+  const CPoint p = platform::editorPosition(window);
   x = p.h;
   y = p.v;
   return true;
@@ -100,7 +100,7 @@ bool CFrame::setSize(int32_t width, int32_t height) {
   if (!openFlag || (width == size.getWidth() && height == size.getHeight())) return false;
   if (backBuffer) backBuffer->release();
   backBuffer = nullptr;
-  if (window) Platform::resize(window, width, height);
+  if (window) platform::resize(window, width, height);
   CRect r = size;
   r.setWidth(width);
   r.setHeight(height);
@@ -112,7 +112,7 @@ bool CFrame::setSize(int32_t width, int32_t height) {
 bool CFrame::getSize(CRect* rect) const { return rect && getSize(*rect); }
 
 bool CFrame::getSize(CRect& rect) const {
-  rect = window ? Platform::parentRect(window) : size;
+  rect = window ? platform::parentRect(window) : size;
   return true;
 }
 
@@ -140,14 +140,14 @@ void CFrame::endEdit(int32_t index) {
 }
 
 bool CFrame::getCurrentMouseLocation(CPoint& where) const {
-  where = Platform::mouseLocation(window);
+  where = platform::mouseLocation(window);
   return window != nullptr;
 }
 
-MouseButtons CFrame::getCurrentMouseButtons() const { return Platform::mouseButtons(window); }
+MouseButtons CFrame::getCurrentMouseButtons() const { return platform::mouseButtons(window); }
 
 void CFrame::setCursor(CCursorType type) {
-  Platform::setCursor(window, static_cast<Platform::CursorShape>(type));
+  platform::setCursor(window, static_cast<platform::CursorShape>(type));
 }
 
 void CFrame::setFocusView(CView* view) {
@@ -186,9 +186,9 @@ void CFrame::onViewRemoved(CView* view) {
 void CFrame::setDropActive(bool state) {
   if (!window || state == dropActive) return;
   if (state)
-    dropActive = Platform::registerDropTarget(window);
+    dropActive = platform::registerDropTarget(window);
   else {
-    Platform::revokeDropTarget(window);
+    platform::revokeDropTarget(window);
     dropActive = false;
   }
 }
@@ -227,10 +227,10 @@ void CFrame::windowDestroyed() {
   parentWindow = nullptr;
 }
 
-void CFrame::paintNow() { Platform::paintNow(window); }
+void CFrame::paintNow() { platform::paintNow(window); }
 
 COffscreenContext* CFrame::getBackBuffer() {
-  if (!backBuffer && window && Platform::wantsBackBuffer())
+  if (!backBuffer && window && platform::wantsBackBuffer())
     backBuffer = new COffscreenContext(this, size.getWidth(), size.getHeight(), kBlackCColor);
   return backBuffer;
 }
@@ -242,7 +242,7 @@ void CFrame::setFrameContext(CDrawContext* context) {
   frameContext = context;
 }
 
-void* CFrame::getSystemWindow() const { return Platform::nativeHandle(window); }
+void* CFrame::getSystemWindow() const { return platform::nativeHandle(window); }
 
 CRect CFrame::takeInvalidRect() {
   const CRect r = invalidRect;
@@ -270,7 +270,7 @@ void CFrame::invalidateRect(const CRect& rect) {
   r.normalize();
   r.intersect(CRect(0, 0, size.getWidth(), size.getHeight()));
   if (r.isEmpty()) return;
-  Platform::invalidateRect(window, r);
+  platform::invalidateRect(window, r);
   if (!invalidPending) {
     invalidRect = r;
     invalidPending = true;
@@ -348,7 +348,7 @@ MouseResult CFrame::trackHover(const CPoint& where, MouseButtons buttons) {
 MouseResult CFrame::onMouseMoved(const CPoint& where, MouseButtons buttons) {
   Hold self(this);
   if (!mouseTracking && window) {
-    Platform::trackMouseLeave(window);
+    platform::trackMouseLeave(window);
     mouseTracking = true;
   }
   if (mouseObserver) mouseObserver->onMouseMoved(this, where);

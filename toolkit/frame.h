@@ -16,7 +16,7 @@ class CDrawContext;
 class COffscreenContext;
 class CFrame;
 
-namespace Platform {
+namespace platform {
 struct Window;
 }
 
@@ -113,7 +113,7 @@ class CFrame : public CViewContainer {
   void* getSystemWindow() const;
   bool hasWindow() const { return window != nullptr; }
   // For the window layer.
-  Platform::Window* getPlatformWindow() const { return window; }
+  platform::Window* getPlatformWindow() const { return window; }
   CView* getHoverView() const { return hoverView; }
   bool getFirstDraw() const { return firstDraw; }
 
@@ -153,7 +153,7 @@ class CFrame : public CViewContainer {
   bool firstDraw = true;
   bool openFlag = true;
   bool dropActive = false;
-  Platform::Window* window = nullptr;
+  platform::Window* window = nullptr;
   COffscreenContext* backBuffer = nullptr;
   bool mouseTracking = false;
   CDrawContext* frameContext = nullptr;

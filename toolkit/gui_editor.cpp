@@ -12,7 +12,7 @@ namespace {
 std::atomic<int32_t> knobMode{0};
 }  // namespace
 
-AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lastTicks(Toolkit::Platform::tickCount()) {
+AEffGUIEditor::AEffGUIEditor(AudioEffect* owner) : AEffEditor(owner), lastTicks(Toolkit::platform::tickCount()) {
   if (effect) effect->setEditor(this);
 }
 
@@ -71,8 +71,8 @@ void AEffGUIEditor::drawEditorRect(ERect* area) {
 }
 
 void AEffGUIEditor::runIdleCycle() {
-  const Toolkit::IdlePacing pace = Toolkit::paceIdle(Toolkit::Platform::tickCount(), lastTicks);
-  if (pace.sleepFirst) Toolkit::Platform::sleepMilliseconds(Toolkit::kIdleSleepMs);
+  const Toolkit::IdlePacing pace = Toolkit::paceIdle(Toolkit::platform::tickCount(), lastTicks);
+  if (pace.sleepFirst) Toolkit::platform::sleepMilliseconds(Toolkit::kIdleSleepMs);
   if (!pace.run) return;
   idle();
   if (frame) frame->paintNow();

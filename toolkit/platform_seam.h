@@ -26,7 +26,7 @@ namespace Toolkit {
 
 struct CResourceDescription;
 
-namespace Platform {
+namespace platform {
 
 // ---- graphics library lifetime ------------------------------------------
 // Starts the platform's graphics library; the answer is handed back to stop.
@@ -98,5 +98,5 @@ void drawImage(Surface* surface, Image* image, const CRect& source, const CPoint
 uint32_t tickCount();
 void sleepMilliseconds(uint32_t milliseconds);
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -21,7 +21,7 @@ namespace Toolkit {
 
 class CFrame;
 
-namespace Platform {
+namespace platform {
 
 struct Window;
 
@@ -100,5 +100,5 @@ CRect parentRect(Window* window);
 // Resizes the child window and the host's window around it.
 bool resize(Window* window, int32_t width, int32_t height);
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -72,7 +72,7 @@ void payDebts(unsigned long long thread) {
 }  // namespace
 
 WindowSystemUse::WindowSystemUse()
-    : WindowSystemUse(WindowSystemCalls{&Platform::beginWindowSystemUse, &Platform::endWindowSystemUse}) {}
+    : WindowSystemUse(WindowSystemCalls{&platform::beginWindowSystemUse, &platform::endWindowSystemUse}) {}
 
 WindowSystemUse::WindowSystemUse(const WindowSystemCalls& platformCalls) : calls(platformCalls) {
   thread = currentThread();

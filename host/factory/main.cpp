@@ -52,25 +52,25 @@ int main(int argc, char** argv) {
   if (!fs::is_directory(source, ec)) return fail(source.string() + ": no such folder");
   fs::create_directories(out, ec);
   if (ec) return fail(out.string() + ": cannot create the folder (" + ec.message() + ")");
-  const zpreset::Identity id;
-  zpreset::Bank all;
+  const zendrel::preset::Identity id;
+  zendrel::preset::Bank all;
   std::vector<std::string> names;
   std::string index;
   std::string error;
   for (const fs::path& bankDir : sorted(source, true)) {
     const std::string bankName = withoutOrder(bankDir.filename().string());
-    zpreset::Bank bank;
+    zendrel::preset::Bank bank;
     fs::create_directories(out / bankName, ec);
     for (const fs::path& file : sorted(bankDir, false)) {
-      zpreset::Pattern pattern;
-      if (!zpreset::readPatternFile(file.string(), pattern, error)) return fail(error);
+      zendrel::preset::Pattern pattern;
+      if (!zendrel::preset::readPatternFile(file.string(), pattern, error)) return fail(error);
       if (std::find(names.begin(), names.end(), pattern.program.name) != names.end())
         return fail(file.string() + ": the name '" + pattern.program.name + "' is taken by another pattern");
       names.push_back(pattern.program.name);
       const std::string fxp = withoutOrder(file.stem().string()) + ".fxp";
-      zpreset::Bank one;
+      zendrel::preset::Bank one;
       one.programs.push_back(pattern.program);
-      if (!zpreset::writePresetFile((out / bankName / fxp).string(), zpreset::Format::Fxp, one, 0, id, error))
+      if (!zendrel::preset::writePresetFile((out / bankName / fxp).string(), zendrel::preset::Format::Fxp, one, 0, id, error))
         return fail(error);
       bank.programs.push_back(pattern.program);
       all.programs.push_back(pattern.program);
@@ -78,12 +78,12 @@ int main(int argc, char** argv) {
           bankName + "\t" + bankName + "/" + fxp + "\t" + pattern.program.name + "\t" + pattern.about + "\n";
     }
     if (bank.programs.empty()) return fail(bankDir.string() + ": the bank holds no .pattern files");
-    if (!zpreset::writePresetFile((out / (bankName + ".fxb")).string(), zpreset::Format::Fxb, bank, 0, id,
+    if (!zendrel::preset::writePresetFile((out / (bankName + ".fxb")).string(), zendrel::preset::Format::Fxb, bank, 0, id,
                                   error))
       return fail(error);
   }
   if (all.programs.empty()) return fail(source.string() + ": no bank folders");
-  if (!zpreset::writePresetFile((out / zpreset::ardourFileName(id)).string(), zpreset::Format::Ardour, all, 0,
+  if (!zendrel::preset::writePresetFile((out / zendrel::preset::ardourFileName(id)).string(), zendrel::preset::Format::Ardour, all, 0,
                                 id, error))
     return fail(error);
   std::ofstream list(out / "index.txt", std::ios::binary);

@@ -75,7 +75,7 @@ void row(const char* name, const std::string& value) {
 void row(const char* name, long long value) { row(name, std::to_string(value)); }
 
 // Create-to-close as a host drives it; false when a step misbehaves.
-bool lifecycle(zhost::Host& host) {
+bool lifecycle(zendrel::host::Host& host) {
   bool sane = true;
   std::printf("\nLifecycle\n");
   host.dispatch(effMainsChanged, 0, 0);
@@ -122,11 +122,11 @@ bool lifecycle(zhost::Host& host) {
 }
 
 // The identity block: names, numbers and flags of the record.
-void printIdentity(zhost::Host& host) {
+void printIdentity(zendrel::host::Host& host) {
   AEffect* e = host.effect();
   VstIntPtr category = host.dispatch(effGetPlugCategory);
   char id[32];
-  std::snprintf(id, sizeof id, "%s (0x%08X)", zhost::fourCharText(e->uniqueID).c_str(),
+  std::snprintf(id, sizeof id, "%s (0x%08X)", zendrel::host::fourCharText(e->uniqueID).c_str(),
                 static_cast<unsigned>(e->uniqueID));
   char flags[24];
   std::snprintf(flags, sizeof flags, "0x%08X", static_cast<unsigned>(e->flags));
@@ -150,7 +150,7 @@ void printIdentity(zhost::Host& host) {
   row("Current program", static_cast<long long>(host.dispatch(effGetProgram)));
 }
 
-void printPrograms(zhost::Host& host) {
+void printPrograms(zendrel::host::Host& host) {
   std::printf("\nPrograms\n");
   for (VstInt32 i = 0; i < host.effect()->numPrograms; ++i) {
     char name[256] = {};
@@ -160,7 +160,7 @@ void printPrograms(zhost::Host& host) {
   }
 }
 
-void printParameters(zhost::Host& host) {
+void printParameters(zendrel::host::Host& host) {
   std::printf("\nParameters\n");
   std::printf("  %5s  %-16s  %-8s  %9s  %s\n", "Index", "Name", "Label", "Value", "Display");
   for (VstInt32 i = 0; i < host.effect()->numParams; ++i) {
@@ -203,13 +203,13 @@ int parseArguments(int argc, char** argv, bool& runLifecycle, std::string& path)
 }  // namespace
 
 int main(int argc, char** argv) {
-  zhost::setBinaryStdout();
+  zendrel::host::setBinaryStdout();
   bool runLifecycle = false;
   std::string path;
   if (const int status = parseArguments(argc, argv, runLifecycle, path)) return status < 0 ? 0 : status;
-  if (path.empty()) path = zhost::defaultModulePath(kBuiltModule);
+  if (path.empty()) path = zendrel::host::defaultModulePath(kBuiltModule);
 
-  zhost::Host host;
+  zendrel::host::Host host;
   if (!host.load(path)) {
     std::fprintf(stderr, "zendrel-info: %s\n", host.error().c_str());
     return 1;

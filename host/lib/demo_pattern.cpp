@@ -2,7 +2,7 @@
 
 #include "plugin/parameter_ids.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 std::vector<std::pair<int, float>> demoPattern() {
   std::vector<std::pair<int, float>> p;
@@ -23,4 +23,4 @@ std::vector<std::pair<int, float>> demoPattern() {
   return p;
 }
 
-}  // namespace zhost
+}  // namespace zendrel::host

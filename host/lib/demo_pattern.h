@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-namespace zhost {
+namespace zendrel::host {
 
 std::vector<std::pair<int, float>> demoPattern();
 
-}  // namespace zhost
+}  // namespace zendrel::host

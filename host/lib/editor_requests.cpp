@@ -1,6 +1,6 @@
 #include "host/lib/editor_requests.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 bool snapshotEditor(Host& host, int32_t width, int32_t height, std::vector<uint32_t>& pixels) {
   if (width <= 0 || height <= 0) return false;
@@ -20,4 +20,4 @@ bool clickEditor(Host& host, int32_t x, int32_t y, uint32_t buttons) {
          pointerEvent(host, {zendrel::PointerEvent::kUp, x, y, buttons & ~left, 0.0f});
 }
 
-}  // namespace zhost
+}  // namespace zendrel::host

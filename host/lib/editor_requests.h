@@ -8,7 +8,7 @@
 #include "host/lib/host.h"
 #include "plugin/tool_requests.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 // The open editor's width × height pixels (premultiplied 0xAARRGGBB, rows top
 // to bottom); false when the module drew nothing.
@@ -19,4 +19,4 @@ bool clickEditor(Host& host, int32_t x, int32_t y, uint32_t buttons);
 
 bool pointerEvent(Host& host, const zendrel::PointerEvent& event);
 
-}  // namespace zhost
+}  // namespace zendrel::host

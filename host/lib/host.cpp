@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -347,4 +347,4 @@ std::string fourCharText(VstInt32 code) {
   return text;
 }
 
-}  // namespace zhost
+}  // namespace zendrel::host

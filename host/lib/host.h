@@ -17,7 +17,7 @@
 
 #include "plugin/vst/host_interface.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 // One request of the plug-in, as it arrived at the host callback.
 struct Request {
@@ -189,4 +189,4 @@ std::string executableDirectory();
 // File name of a plug-in module on this platform: "zendrel.so" or "zendrel.dll".
 std::string moduleFileName(const std::string& base);
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace zhost {
+namespace zendrel::host {
 
 class HostWindow {
  public:
@@ -91,4 +91,4 @@ ProcessResources processResources();
 // that what the process holds shows what is still in use.
 void returnFreedMemory();
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -2,7 +2,7 @@
 // opened with a null parent by those that can do without one.
 #include "host/lib/host_window.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 std::unique_ptr<HostWindow> HostWindow::create(const Options&, std::string& error) {
   error = "this build has no window system (on Linux it needs xcb's development files)";
@@ -17,4 +17,4 @@ ProcessResources processResources() { return {}; }
 
 void returnFreedMemory() {}
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -9,7 +9,7 @@
 
 #include "host/lib/host_window.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -220,4 +220,4 @@ ProcessResources processResources() {
 
 void returnFreedMemory() { HeapCompact(GetProcessHeap(), 0); }
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -13,7 +13,7 @@
 
 #include "host/lib/host_window.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -175,4 +175,4 @@ ProcessResources processResources() {
 
 void returnFreedMemory() { malloc_trim(0); }
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -7,7 +7,7 @@
 #include "host/lib/module_path.h"
 #include "host/lib/platform.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -54,4 +54,4 @@ void* Module::symbol(const char* name) const {
   return platform::findSymbol(handle_, name);
 }
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -3,11 +3,11 @@
 
 #include <string>
 
-namespace zhost {
+namespace zendrel::host {
 
 // The zendrel module beside the running program when there is one; otherwise
 // builtPath (the module the program was built with) when given, else the path
 // beside the program, which then names what is missing.
 std::string defaultModulePath(const char* builtPath);
 
-}  // namespace zhost
+}  // namespace zendrel::host

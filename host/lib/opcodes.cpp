@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -105,4 +105,4 @@ const char* opcodeName(VstInt32 opcode) {
   return text;
 }
 
-}  // namespace zhost
+}  // namespace zendrel::host

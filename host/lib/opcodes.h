@@ -8,7 +8,7 @@
 
 #include "plugin/vst/host_interface.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 enum class PtrKind {
   kNone,        // ptr is unused
@@ -63,4 +63,4 @@ constexpr std::size_t kEventsSize = 8 + 8 + 2 * 8;  // count, reserved, two even
 constexpr std::size_t kVariableIoSize = 48;
 constexpr std::size_t kOfflineRecordSize = 512;  // audio file and offline task records fit
 
-}  // namespace zhost
+}  // namespace zendrel::host

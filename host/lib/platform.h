@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace zhost {
+namespace zendrel::host {
 namespace platform {
 
 // The loaded library, or null with reason set to why it failed and what to check.
@@ -14,4 +14,4 @@ void closeLibrary(void* handle);
 void* findSymbol(void* handle, const char* name);
 
 }  // namespace platform
-}  // namespace zhost
+}  // namespace zendrel::host

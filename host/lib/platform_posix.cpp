@@ -8,7 +8,7 @@
 #include "host/lib/host.h"
 #include "host/lib/platform.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace platform {
 
@@ -42,4 +42,4 @@ std::string executableDirectory() {
 
 std::string moduleFileName(const std::string& base) { return base + ".so"; }
 
-}  // namespace zhost
+}  // namespace zendrel::host

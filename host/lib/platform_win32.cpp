@@ -11,7 +11,7 @@
 #include "host/lib/host.h"
 #include "host/lib/platform.h"
 
-namespace zhost {
+namespace zendrel::host {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::string executableDirectory() {
 
 std::string moduleFileName(const std::string& base) { return base + ".dll"; }
 
-}  // namespace zhost
+}  // namespace zendrel::host

@@ -50,78 +50,78 @@ bool parseIndex(const char* s, int& out) {
 }
 
 int list(const std::string& path) {
-  zpreset::Bank bank;
-  zpreset::Format format;
+  zendrel::preset::Bank bank;
+  zendrel::preset::Format format;
   std::string error;
-  if (!zpreset::readPresetFile(path, zpreset::Identity{}, bank, format, error)) return fail(error);
-  std::printf("%s: %s, %zu program%s\n", path.c_str(), zpreset::formatName(format), bank.programs.size(),
+  if (!zendrel::preset::readPresetFile(path, zendrel::preset::Identity{}, bank, format, error)) return fail(error);
+  std::printf("%s: %s, %zu program%s\n", path.c_str(), zendrel::preset::formatName(format), bank.programs.size(),
               bank.programs.size() == 1 ? "" : "s");
   for (size_t i = 0; i < bank.programs.size(); ++i) {
-    const zpreset::Program& p = bank.programs[i];
-    const std::string current = format == zpreset::Format::Fxb && int(i) == bank.current ? "*" : " ";
-    std::printf("%s%2zu  %-23s %2d x %-11s %s\n", current.c_str(), i, p.name.c_str(), zpreset::stepCountOf(p),
-                zpreset::stepLengthNameOf(p).c_str(), zpreset::gatePicture(p).c_str());
+    const zendrel::preset::Program& p = bank.programs[i];
+    const std::string current = format == zendrel::preset::Format::Fxb && int(i) == bank.current ? "*" : " ";
+    std::printf("%s%2zu  %-23s %2d x %-11s %s\n", current.c_str(), i, p.name.c_str(), zendrel::preset::stepCountOf(p),
+                zendrel::preset::stepLengthNameOf(p).c_str(), zendrel::preset::gatePicture(p).c_str());
   }
   return 0;
 }
 
-int write(const std::string& path, const zpreset::Bank& bank, int program, const zpreset::Identity& id) {
-  zpreset::Format format;
-  if (!zpreset::formatForName(path, format))
+int write(const std::string& path, const zendrel::preset::Bank& bank, int program, const zendrel::preset::Identity& id) {
+  zendrel::preset::Format format;
+  if (!zendrel::preset::formatForName(path, format))
     return fail(path + ": cannot tell the format from the name (use .fxp, .fxb, .xml or vst-<ID>)");
-  if (format == zpreset::Format::Ardour && program >= 0) {
+  if (format == zendrel::preset::Format::Ardour && program >= 0) {
     // One preset asked for: the Ardour file holds that one alone.
-    zpreset::Program p;
+    zendrel::preset::Program p;
     std::string error;
-    if (!zpreset::pickProgram(bank, path, program, p, error)) return fail(error);
-    return write(path, zpreset::Bank{{p}, 0}, -1, id);
+    if (!zendrel::preset::pickProgram(bank, path, program, p, error)) return fail(error);
+    return write(path, zendrel::preset::Bank{{p}, 0}, -1, id);
   }
-  if (format == zpreset::Format::Fxb && program >= 0)
+  if (format == zendrel::preset::Format::Fxb && program >= 0)
     return fail("--program picks one program; a bank file holds them all (leave --program out)");
   std::string error;
   const int pick = program >= 0 ? program : bank.current;
-  if (!zpreset::writePresetFile(path, format, bank, pick, id, error)) return fail(error);
-  std::printf("zendrel-preset: wrote %s (%s)\n", path.c_str(), zpreset::formatName(format));
+  if (!zendrel::preset::writePresetFile(path, format, bank, pick, id, error)) return fail(error);
+  std::printf("zendrel-preset: wrote %s (%s)\n", path.c_str(), zendrel::preset::formatName(format));
   return 0;
 }
 
 int convert(const std::string& in, const std::string& out, int program) {
-  zpreset::Bank bank;
-  zpreset::Format format;
+  zendrel::preset::Bank bank;
+  zendrel::preset::Format format;
   std::string error;
-  if (!zpreset::readPresetFile(in, zpreset::Identity{}, bank, format, error)) return fail(error);
+  if (!zendrel::preset::readPresetFile(in, zendrel::preset::Identity{}, bank, format, error)) return fail(error);
   if (program >= 0 && static_cast<size_t>(program) >= bank.programs.size())
     return fail(in + ": there is no program " + std::to_string(program) + " (the file holds " +
                 std::to_string(bank.programs.size()) + ", numbered 0 to " +
                 std::to_string(bank.programs.size() - 1) + ")");
-  return write(out, bank, program, zpreset::Identity{});
+  return write(out, bank, program, zendrel::preset::Identity{});
 }
 
 int save(const std::string& module, int program, bool demo, const std::string& out) {
-  zhost::Host host;
+  zendrel::host::Host host;
   if (!host.load(module)) return fail("cannot load '" + module + "': " + host.error());
-  const zpreset::Identity id = zpreset::identityOf(host);
+  const zendrel::preset::Identity id = zendrel::preset::identityOf(host);
   if (program >= id.numPrograms)
     return fail("the module has programs 0 to " + std::to_string(id.numPrograms - 1) + ", not " +
                 std::to_string(program));
   if (program >= 0) host.dispatch(effSetProgram, 0, program);
   if (demo)
-    for (const auto& p : zhost::demoPattern()) host.setParameter(p.first, p.second);
-  zpreset::Format format;
-  if (!zpreset::formatForName(out, format))
+    for (const auto& p : zendrel::host::demoPattern()) host.setParameter(p.first, p.second);
+  zendrel::preset::Format format;
+  if (!zendrel::preset::formatForName(out, format))
     return fail(out + ": cannot tell the format from the name (use .fxp, .fxb, .xml or vst-<ID>)");
-  zpreset::Bank bank;
-  if (format == zpreset::Format::Fxb)
-    bank = zpreset::captureBank(host);
+  zendrel::preset::Bank bank;
+  if (format == zendrel::preset::Format::Fxb)
+    bank = zendrel::preset::captureBank(host);
   else
-    bank.programs.push_back(zpreset::captureProgram(host));
+    bank.programs.push_back(zendrel::preset::captureProgram(host));
   return write(out, bank, -1, id);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  zhost::setBinaryStdout();
+  zendrel::host::setBinaryStdout();
   std::vector<std::string> args;
   std::string module;
   int program = -1;
@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
   if (command == "convert" && args.size() == 3 && !demo && module.empty())
     return convert(args[1], args[2], program);
   if (command == "save" && args.size() == 2) {
-    if (module.empty()) module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
+    if (module.empty()) module = zendrel::host::defaultModulePath(ZENDREL_BUILT_MODULE);
     return save(module, program, demo, args[1]);
   }
   return fail("'" + command + "' with these arguments is not a command (see --help)");

@@ -19,7 +19,7 @@
 
 namespace {
 
-using zrender::Options;
+using zendrel::render::Options;
 
 int fail(const std::string& message) {
   std::fprintf(stderr, "zendrel-render: %s\n", message.c_str());
@@ -102,8 +102,8 @@ std::string openInput(const Options& o, Input& in) {
 
 // Loads the module, sets rate, tempo and block size as a host does, selects the
 // program and applies the parameters; an empty string on success.
-std::string preparePlugin(Options& o, double rate, zhost::Host& host) {
-  if (o.module.empty()) o.module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
+std::string preparePlugin(Options& o, double rate, zendrel::host::Host& host) {
+  if (o.module.empty()) o.module = zendrel::host::defaultModulePath(ZENDREL_BUILT_MODULE);
   if (!host.load(o.module)) return host.error();
   AEffect* e = host.effect();
   if (e->numInputs < 2 || e->numOutputs < 2 || !e->processReplacing)
@@ -116,7 +116,7 @@ std::string preparePlugin(Options& o, double rate, zhost::Host& host) {
   host.dispatch(effMainsChanged, 0, 1);
   std::string error;
   if (!o.preset.empty()) {
-    if (!zpreset::loadPreset(host, o.preset, o.program, error)) return error;
+    if (!zendrel::preset::loadPreset(host, o.preset, o.program, error)) return error;
   } else if (o.program >= 0) {
     host.dispatch(effSetProgram, 0, o.program);
   }
@@ -129,7 +129,7 @@ struct Pattern {
   double steps, stepLength, samplesPerBar, samplesPerStep, length;
 };
 
-Pattern patternOf(zhost::Host& host, double bpm, double rate) {
+Pattern patternOf(zendrel::host::Host& host, double bpm, double rate) {
   Pattern p;
   p.steps = zendrel::stepCountFor(host.getParameter(zendrel::kNumOfSteps), 32);
   p.stepLength = zendrel::noteValueFor(host.getParameter(zendrel::kStepLength), 0.0625);
@@ -178,7 +178,7 @@ struct PlotWindow {
 
 // Streams the input through the plug-in into out; the frames written, or -1
 // when writing failed.
-long long renderBlocks(const Options& o, Input& in, zhost::Host& host, SoundFile& out, PlotWindow& window) {
+long long renderBlocks(const Options& o, Input& in, zendrel::host::Host& host, SoundFile& out, PlotWindow& window) {
   const size_t block = static_cast<size_t>(o.block);
   const size_t channels = static_cast<size_t>(in.channels);
   std::vector<float> bl(block), br(block), ol(block), orr(block), frames(block * 2);
@@ -212,7 +212,7 @@ long long renderBlocks(const Options& o, Input& in, zhost::Host& host, SoundFile
 
 // Envelopes and gain of the window, drawn into o.plot; an empty string on success.
 std::string plot(const Options& o, const Pattern& p, double rate, const PlotWindow& w) {
-  zrender::PlotData d;
+  zendrel::render::PlotData d;
   d.sampleRate = rate;
   d.tempo = o.bpm;
   d.steps = static_cast<int>(p.steps);
@@ -231,10 +231,10 @@ std::string plot(const Options& o, const Pattern& p, double rate, const PlotWind
     d.gain[i] = x > 1e-3f ? y / x : -1.0f;
   }
   const size_t half = static_cast<size_t>(0.0025 * rate);
-  d.input = zrender::peakEnvelope(in, half);
-  d.output = zrender::peakEnvelope(out, half);
+  d.input = zendrel::render::peakEnvelope(in, half);
+  d.output = zendrel::render::peakEnvelope(out, half);
   std::string error;
-  if (!zrender::writePlot(d, o.plot, error)) return error;
+  if (!zendrel::render::writePlot(d, o.plot, error)) return error;
   std::printf("wrote %s: envelopes of one pattern cycle (samples %zu to %zu)\n", o.plot.c_str(), w.first,
               w.first + w.size);
   return {};
@@ -243,7 +243,7 @@ std::string plot(const Options& o, const Pattern& p, double rate, const PlotWind
 int run(Options& o, bool demo) {
   Input in;
   std::string error = openInput(o, in);
-  zhost::Host host;
+  zendrel::host::Host host;
   if (error.empty()) error = preparePlugin(o, in.rate, host);
   if (!error.empty()) return fail(error);
   const Pattern p = patternOf(host, o.bpm, in.rate);
@@ -281,23 +281,23 @@ int run(Options& o, bool demo) {
 // Every program of the preset file, each in a fresh instance from the song's
 // start, its gain over one cycle of a steady input drawn into o.gallery.
 int gallery(Options& o) {
-  if (o.module.empty()) o.module = zhost::defaultModulePath(ZENDREL_BUILT_MODULE);
-  zpreset::Bank bank;
-  zpreset::Format format;
+  if (o.module.empty()) o.module = zendrel::host::defaultModulePath(ZENDREL_BUILT_MODULE);
+  zendrel::preset::Bank bank;
+  zendrel::preset::Format format;
   std::string error;
   {
-    zhost::Host probe;
+    zendrel::host::Host probe;
     if (!probe.load(o.module)) return fail(probe.error());
-    if (!zpreset::readPresetFile(o.preset, zpreset::identityOf(probe), bank, format, error)) return fail(error);
+    if (!zendrel::preset::readPresetFile(o.preset, zendrel::preset::identityOf(probe), bank, format, error)) return fail(error);
   }
-  std::vector<zrender::GalleryEntry> entries;
+  std::vector<zendrel::render::GalleryEntry> entries;
   for (size_t k = 0; k < bank.programs.size(); ++k) {
-    zhost::Host host;
+    zendrel::host::Host host;
     o.program = static_cast<int>(k);
     error = preparePlugin(o, o.rate, host);
     if (!error.empty()) return fail(error);
     const Pattern p = patternOf(host, o.bpm, o.rate);
-    zrender::GalleryEntry e;
+    zendrel::render::GalleryEntry e;
     e.name = bank.programs[k].name;
     e.steps = static_cast<int>(p.steps);
     e.stepLengthName = noteName(p.stepLength);
@@ -317,7 +317,7 @@ int gallery(Options& o) {
   }
   const std::string title = "Zendrel presets: " + std::to_string(entries.size()) + " patterns at " +
                             std::to_string(static_cast<int>(o.bpm)) + " BPM";
-  if (!zrender::writeGallery(entries, title, o.gallery, error)) return fail(error);
+  if (!zendrel::render::writeGallery(entries, title, o.gallery, error)) return fail(error);
   std::printf("wrote %s: %zu patterns of %s\n", o.gallery.c_str(), entries.size(), o.preset.c_str());
   return 0;
 }
@@ -327,16 +327,16 @@ int gallery(Options& o) {
 int main(int argc, char** argv) {
   Options o;
   bool help = false;
-  const std::string error = zrender::parseArguments(argc, argv, o, help);
+  const std::string error = zendrel::render::parseArguments(argc, argv, o, help);
   if (help) {
-    std::fputs(zrender::kUsage, stdout);
+    std::fputs(zendrel::render::kUsage, stdout);
     return 0;
   }
   if (!error.empty()) return fail(error);
   if (!o.gallery.empty()) return gallery(o);
   const bool demo = argc == 1;
   if (demo) {
-    zrender::demoPattern(o);
+    zendrel::render::demoPattern(o);
     o.output = "zendrel-demo.wav";
     o.plot = "zendrel-demo.png";
   }

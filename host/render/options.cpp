@@ -6,7 +6,7 @@
 #include "host/lib/demo_pattern.h"
 #include "plugin/parameter_ids.h"
 
-namespace zrender {
+namespace zendrel::render {
 
 const char* const kUsage =
     "usage: zendrel-render [options] [INPUT.wav] [OUTPUT.wav]\n"
@@ -149,6 +149,6 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help) {
   return assignFiles(files, o);
 }
 
-void demoPattern(Options& o) { o.params = zhost::demoPattern(); }
+void demoPattern(Options& o) { o.params = zendrel::host::demoPattern(); }
 
-}  // namespace zrender
+}  // namespace zendrel::render

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace zrender {
+namespace zendrel::render {
 
 extern const char* const kUsage;
 
@@ -33,4 +33,4 @@ std::string parseArguments(int argc, char** argv, Options& o, bool& help);
 // The demo: 16 sixteenth steps with varied levels, two merges, ramps.
 void demoPattern(Options& o);
 
-}  // namespace zrender
+}  // namespace zendrel::render

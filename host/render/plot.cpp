@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace zrender {
+namespace zendrel::render {
 
 namespace {
 
@@ -320,4 +320,4 @@ bool writeGallery(const std::vector<GalleryEntry>& entries, const std::string& t
   return true;
 }
 
-}  // namespace zrender
+}  // namespace zendrel::render

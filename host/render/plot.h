@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace zrender {
+namespace zendrel::render {
 
 struct PlotData {
   std::vector<float> input;   // peak magnitude of both channels per sample, one cycle
@@ -39,4 +39,4 @@ struct GalleryEntry {
 bool writeGallery(const std::vector<GalleryEntry>& entries, const std::string& title, const std::string& path,
                   std::string& error);
 
-}  // namespace zrender
+}  // namespace zendrel::render

@@ -35,7 +35,7 @@ int fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string module = zhost::executableDirectory() + zhost::moduleFileName("zendrel");
+  std::string module = zendrel::host::executableDirectory() + zendrel::host::moduleFileName("zendrel");
 #ifdef ZENDREL_BUILT_MODULE
   module = ZENDREL_BUILT_MODULE;
 #endif
@@ -58,16 +58,16 @@ int main(int argc, char** argv) {
       return fail("unknown option '" + a + "' (see --help)");
     }
   }
-  zhost::Host host;
+  zendrel::host::Host host;
   if (!host.load(module)) return fail("cannot load '" + module + "': " + host.error());
   ERect* rect = nullptr;
   if (!host.dispatch(effEditGetRect, 0, 0, &rect) || !rect) return fail("the module has no editor");
   std::string error;
-  zhost::HostWindow::Options options;
+  zendrel::host::HostWindow::Options options;
   options.width = rect->right - rect->left;
   options.height = rect->bottom - rect->top;
   options.title = host.effectName() + " (zendrel-show)";
-  auto window = zhost::HostWindow::create(options, error);
+  auto window = zendrel::host::HostWindow::create(options, error);
   if (!window) return fail(error);
   host.setSampleRate(kRate);
   host.setTempo(bpm);

@@ -94,7 +94,7 @@ std::string parse(int argc, char** argv, Options& o) {
       o.program = int(number);
       ++i;
     } else if (a == "--demo") {
-      const auto demo = zhost::demoPattern();
+      const auto demo = zendrel::host::demoPattern();
       o.params.insert(o.params.end(), demo.begin(), demo.end());
     } else if (a == "--param" && hasValue) {
       std::pair<int, float> p;
@@ -121,7 +121,7 @@ std::string parse(int argc, char** argv, Options& o) {
 }
 
 // One block at the song position, so the engine publishes where it plays.
-void playAt(zhost::Host& host, const Options& o) {
+void playAt(zendrel::host::Host& host, const Options& o) {
   const double rate = 44100.0;
   host.setSampleRate(rate);
   host.setTempo(o.bpm);
@@ -158,22 +158,22 @@ int main(int argc, char** argv) {
 #endif
   const std::string parseError = parse(argc, argv, o);
   if (!parseError.empty()) return fail(parseError);
-  zhost::Host host;
+  zendrel::host::Host host;
   if (!host.load(o.module)) return fail("cannot load '" + o.module + "': " + host.error());
   std::string error;
   if (!o.preset.empty()) {
-    if (!zpreset::loadPreset(host, o.preset, o.program, error)) return fail(error);
+    if (!zendrel::preset::loadPreset(host, o.preset, o.program, error)) return fail(error);
   } else if (o.program >= 0) {
     host.dispatch(effSetProgram, 0, o.program);
   }
   for (const auto& p : o.params) host.setParameter(p.first, p.second);
   if (o.positioned) playAt(host, o);
   if (host.dispatch(effEditOpen, 0, 0, nullptr) != 1) return fail("the module's editor did not open");
-  if (o.page == 2 && !zhost::clickEditor(host, kPageTwoX, kPageTwoY, 0x2))
+  if (o.page == 2 && !zendrel::host::clickEditor(host, kPageTwoX, kPageTwoY, 0x2))
     return fail("the module refused the page switch click (is it the Zendrel module?)");
   host.dispatch(effEditIdle);
   std::vector<uint32_t> pixels;
-  if (!zhost::snapshotEditor(host, kWidth, kHeight, pixels))
+  if (!zendrel::host::snapshotEditor(host, kWidth, kHeight, pixels))
     return fail("the module drew no picture of its editor (is it the Zendrel module?)");
   host.dispatch(effEditClose);
   if (!writePng(pixels, o.output)) return fail("cannot write '" + o.output + "'");

@@ -13,7 +13,7 @@
 #include "host/validate/alloc_count.h"
 #include "host/validate/instance.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -40,7 +40,7 @@ void countLock() {
 
 void armPathCounting() {
   static const bool hooked = [] {
-    zhost::Host::setCallbackHooks(&enterHost, &leaveHost);
+    zendrel::host::Host::setCallbackHooks(&enterHost, &leaveHost);
     return true;
   }();
   (void)hooked;
@@ -57,4 +57,4 @@ PathCounts disarmPathCounting() {
   return c;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

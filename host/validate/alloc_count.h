@@ -2,11 +2,11 @@
 // alloc_count_win32.cpp) report to the portable counter (alloc_count.cpp).
 #pragma once
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 // Each counts only on the armed audio thread, outside the host callback.
 void countAllocation();
 void countFree();
 void countLock();
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

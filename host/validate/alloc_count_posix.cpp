@@ -19,11 +19,11 @@
 #include <dlfcn.h>
 #include <pthread.h>
 
-namespace zvalidate {
+namespace zendrel::validate {
 bool pathCountingAvailable() { return true; }
 bool lockCountingAvailable() { return true; }
 void watchModule(void*) {}
-}  // namespace zvalidate
+}  // namespace zendrel::validate
 
 extern "C" {
 void* __libc_malloc(std::size_t);
@@ -33,34 +33,34 @@ void* __libc_memalign(std::size_t, std::size_t);
 void __libc_free(void*);
 
 void* malloc(std::size_t n) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   return __libc_malloc(n);
 }
 void* calloc(std::size_t a, std::size_t b) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   return __libc_calloc(a, b);
 }
 void* realloc(void* p, std::size_t n) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   return __libc_realloc(p, n);
 }
 void* memalign(std::size_t alignment, std::size_t n) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   return __libc_memalign(alignment, n);
 }
 void* aligned_alloc(std::size_t alignment, std::size_t n) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   return __libc_memalign(alignment, n);
 }
 int posix_memalign(void** out, std::size_t alignment, std::size_t n) {
-  zvalidate::countAllocation();
+  zendrel::validate::countAllocation();
   void* p = __libc_memalign(alignment, n);
   if (!p) return 12;  // ENOMEM
   *out = p;
   return 0;
 }
 void free(void* p) {
-  if (p) zvalidate::countFree();
+  if (p) zendrel::validate::countFree();
   __libc_free(p);
 }
 
@@ -69,7 +69,7 @@ using LockFunction = int (*)(pthread_mutex_t*);
 static LockFunction realLock = reinterpret_cast<LockFunction>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
 
 int pthread_mutex_lock(pthread_mutex_t* mutex) {
-  zvalidate::countLock();
+  zendrel::validate::countLock();
   if (!realLock) realLock = reinterpret_cast<LockFunction>(dlsym(RTLD_NEXT, "pthread_mutex_lock"));
   return realLock(mutex);
 }
@@ -77,10 +77,10 @@ int pthread_mutex_lock(pthread_mutex_t* mutex) {
 
 #else
 
-namespace zvalidate {
+namespace zendrel::validate {
 bool pathCountingAvailable() { return false; }
 bool lockCountingAvailable() { return false; }
 void watchModule(void*) {}
-}  // namespace zvalidate
+}  // namespace zendrel::validate
 
 #endif

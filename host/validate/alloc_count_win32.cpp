@@ -19,12 +19,12 @@
 
 #if !defined(ZVALIDATE_SANITIZED)
 
-namespace zvalidate {
+namespace zendrel::validate {
 bool pathCountingAvailable() { return true; }
 bool lockCountingAvailable() { return true; }
-}  // namespace zvalidate
+}  // namespace zendrel::validate
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -107,14 +107,14 @@ void watchModule(void* handle) {
   }
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate
 
 #else
 
-namespace zvalidate {
+namespace zendrel::validate {
 bool pathCountingAvailable() { return false; }
 bool lockCountingAvailable() { return false; }
 void watchModule(void*) {}
-}  // namespace zvalidate
+}  // namespace zendrel::validate
 
 #endif

@@ -2,7 +2,7 @@
 // report_posix.cpp; CMake picks one).
 #pragma once
 
-namespace zvalidate {
+namespace zendrel::validate {
 namespace platform {
 
 // Writes text to standard output as it is, from a crash handler.
@@ -13,4 +13,4 @@ void writeRaw(const char* text);
 void installCrashHandlers(void (*lastWord)(const char* what));
 
 }  // namespace platform
-}  // namespace zvalidate
+}  // namespace zendrel::validate

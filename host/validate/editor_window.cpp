@@ -3,26 +3,26 @@
 
 #include <string>
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 ParentWindow::ParentWindow(int width, int height) {
-  zhost::HostWindow::Options options;
+  zendrel::host::HostWindow::Options options;
   options.width = width;
   options.height = height;
   // Off the screen: nothing here looks at pixels, and a window lying over
   // another program's on a shared display would take that program's clicks.
-  options.place = zhost::HostWindow::Place::kOffScreen;
+  options.place = zendrel::host::HostWindow::Place::kOffScreen;
   options.title = "zendrel-validate";
   std::string error;  // no display: editors are opened with null, and say so
-  window_ = zhost::HostWindow::create(options, error);
+  window_ = zendrel::host::HostWindow::create(options, error);
 }
 
 ParentWindow::~ParentWindow() = default;
 
-const char* ParentWindow::kind() const { return window_ ? zhost::HostWindow::kind() : "no window (null)"; }
+const char* ParentWindow::kind() const { return window_ ? zendrel::host::HostWindow::kind() : "no window (null)"; }
 
 void ParentWindow::pump() {
   if (window_) window_->pump();
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -7,7 +7,7 @@
 
 #include "host/lib/host_window.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 class Instance;
 
@@ -25,7 +25,7 @@ class ParentWindow {
   void pump();
 
  private:
-  std::unique_ptr<zhost::HostWindow> window_;
+  std::unique_ptr<zendrel::host::HostWindow> window_;
 };
 
 // One editor session as a host runs it: getRect, open on the parent, `idles`
@@ -33,4 +33,4 @@ class ParentWindow {
 // the editor refused to open (then nothing else is sent).
 bool editorSession(Instance& a, ParentWindow& parent, int idles);
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -205,4 +205,4 @@ float Buffers::output(int channel, int frame, bool inPlace) const {
   return channels[channel][frame];
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

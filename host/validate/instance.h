@@ -11,7 +11,7 @@
 #include "host/lib/host.h"
 #include "host/validate/validate.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 // Allocations, frees and lock acquisitions made on the audio thread while a
 // block ran, outside the host callback (alloc_count.cpp).
@@ -38,7 +38,7 @@ class Instance {
   // false with error() set when it cannot.
   bool load(const std::string& path);
   const std::string& error() const { return error_; }
-  zhost::Host& host() { return host_; }
+  zendrel::host::Host& host() { return host_; }
   AEffect* effect() const { return host_.effect(); }
   VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.0f) {
@@ -67,7 +67,7 @@ class Instance {
   void close() { host_.unload(); }
 
  private:
-  zhost::Host host_;
+  zendrel::host::Host host_;
   std::string error_;
   double rate_ = 44100.0;
   bool resumed_ = false;
@@ -123,4 +123,4 @@ class Buffers {
 
 bool isDenormal(float v);
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

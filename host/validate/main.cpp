@@ -14,7 +14,7 @@
 
 namespace {
 
-using zvalidate::Options;
+using zendrel::validate::Options;
 
 const char kUsage[] =
     "usage: zendrel-validate [options] MODULE\n"
@@ -70,11 +70,11 @@ uint64_t testSeed(uint64_t seed, const char* name) {
   return h;
 }
 
-std::vector<zvalidate::TestInfo> allTests() {
-  std::vector<zvalidate::TestInfo> all;
-  for (auto* group : {&zvalidate::identityTests, &zvalidate::programTests, &zvalidate::stateTests,
-                      &zvalidate::audioTests, &zvalidate::automationTests, &zvalidate::editorTests, &zvalidate::threadTests,
-                      &zvalidate::instanceTests, &zvalidate::carelessTests})
+std::vector<zendrel::validate::TestInfo> allTests() {
+  std::vector<zendrel::validate::TestInfo> all;
+  for (auto* group : {&zendrel::validate::identityTests, &zendrel::validate::programTests, &zendrel::validate::stateTests,
+                      &zendrel::validate::audioTests, &zendrel::validate::automationTests, &zendrel::validate::editorTests, &zendrel::validate::threadTests,
+                      &zendrel::validate::instanceTests, &zendrel::validate::carelessTests})
     for (const auto& t : group()) all.push_back(t);
   return all;
 }
@@ -91,16 +91,16 @@ std::mutex indexFaultMutex;
 long indexFaults = 0;
 std::string firstIndexFault;
 
-void noteIndexFault(const zhost::Request& request) {
+void noteIndexFault(const zendrel::host::Request& request) {
   std::lock_guard<std::mutex> lock(indexFaultMutex);
-  if (indexFaults++ == 0) firstIndexFault = zhost::Host::describeParameterIndexFault(request);
+  if (indexFaults++ == 0) firstIndexFault = zendrel::host::Host::describeParameterIndexFault(request);
 }
 
 // Takes the faults since the last call: a failure text, or empty.
 std::string takeIndexFaults() {
   std::lock_guard<std::mutex> lock(indexFaultMutex);
   if (indexFaults == 0) return "";
-  std::string text = zvalidate::format(
+  std::string text = zendrel::validate::format(
       "the plug-in sent %s (%ld such requests); hosts index their parameter tables "
       "with it: report only indices below numParams",
       firstIndexFault.c_str(), indexFaults);
@@ -111,25 +111,25 @@ std::string takeIndexFaults() {
 
 void runOnce(const Options& o, uint64_t seed, Totals& totals) {
   static const char* const kWords[] = {"PASS", "WARN", "SKIP", "FAIL"};
-  for (const zvalidate::TestInfo& t : allTests()) {
+  for (const zendrel::validate::TestInfo& t : allTests()) {
     if (t.level > o.level || (t.editor && !o.editor)) continue;
     if (!o.only.empty() && std::string(t.name).find(o.only) == std::string::npos) continue;
-    zvalidate::setCurrentTest(t.name);
-    zvalidate::Check check(o, t.name, testSeed(seed, t.name));
+    zendrel::validate::setCurrentTest(t.name);
+    zendrel::validate::Check check(o, t.name, testSeed(seed, t.name));
     const auto start = std::chrono::steady_clock::now();
     takeIndexFaults();
     t.run(check);
     const std::string indexFault = takeIndexFaults();
     if (!indexFault.empty()) check.fail(indexFault);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const zvalidate::Verdict v = check.verdict();
+    const zendrel::validate::Verdict v = check.verdict();
     std::printf("%s  %s (%.1f s)\n", kWords[static_cast<int>(v)], check.line().c_str(), seconds);
     std::fflush(stdout);
     switch (v) {
-      case zvalidate::Verdict::kPass: ++totals.passed; break;
-      case zvalidate::Verdict::kWarn: ++totals.warned; break;
-      case zvalidate::Verdict::kSkip: ++totals.skipped; break;
-      case zvalidate::Verdict::kFail: ++totals.failed; break;
+      case zendrel::validate::Verdict::kPass: ++totals.passed; break;
+      case zendrel::validate::Verdict::kWarn: ++totals.warned; break;
+      case zendrel::validate::Verdict::kSkip: ++totals.skipped; break;
+      case zendrel::validate::Verdict::kFail: ++totals.failed; break;
     }
   }
 }
@@ -137,7 +137,7 @@ void runOnce(const Options& o, uint64_t seed, Totals& totals) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  zhost::setBinaryStdout();
+  zendrel::host::setBinaryStdout();
   Options o;
   bool help = false;
   if (!parse(argc, argv, o, help) || help) {
@@ -146,19 +146,19 @@ int main(int argc, char** argv) {
   }
   if (o.seed == 0)
     o.seed = static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000007ULL;
-  zvalidate::installCrashReporter(o.soakSeconds > 0 ? o.soakSeconds + o.testTimeout : o.testTimeout);
+  zendrel::validate::installCrashReporter(o.soakSeconds > 0 ? o.soakSeconds + o.testTimeout : o.testTimeout);
   std::printf("zendrel-validate %s: level %d, seed %llu%s\n", o.module.c_str(), o.level,
               static_cast<unsigned long long>(o.seed), o.editor ? "" : ", no editor tests");
   std::fflush(stdout);
-  zhost::Host::setParameterIndexFaultHandler(&noteIndexFault);
+  zendrel::host::Host::setParameterIndexFaultHandler(&noteIndexFault);
   if (o.soakSeconds > 0) {
-    const int soak = zvalidate::runSoak(o);
+    const int soak = zendrel::validate::runSoak(o);
     const std::string indexFault = takeIndexFaults();
     if (indexFault.empty()) return soak;
     std::printf("FAIL  soak: %s\n", indexFault.c_str());
     return 1;
   }
-  if (!o.preset.empty()) return zvalidate::runPresetCheck(o);
+  if (!o.preset.empty()) return zendrel::validate::runPresetCheck(o);
   Totals totals;
   for (int r = 0; r < o.repeat; ++r) runOnce(o, o.seed + static_cast<uint64_t>(r), totals);
   std::printf("zendrel-validate: %d passed, %d with warnings, %d skipped, %d failed", totals.passed, totals.warned,

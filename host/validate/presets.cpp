@@ -10,17 +10,17 @@
 #include "host/validate/state.h"
 #include "host/validate/validate.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
 constexpr int kFrames = 88200;  // two seconds at 44.1 kHz
 
-void checkProgram(Check& c, const zpreset::Program& p, int slot, const zpreset::Identity& id) {
+void checkProgram(Check& c, const zendrel::preset::Program& p, int slot, const zendrel::preset::Identity& id) {
   auto a = openInstance(c);
   if (!a) return;
   if (slot > 0) a->dispatch(effSetProgram, 0, slot);
-  zpreset::applyProgram(a->host(), p);
+  zendrel::preset::applyProgram(a->host(), p);
   compareValues(c, p.values, a->parameters(), *a, "loaded");
   // The record's name field holds 23 characters and the zero.
   const std::string name = a->text(effGetProgramName);
@@ -29,9 +29,9 @@ void checkProgram(Check& c, const zpreset::Program& p, int slot, const zpreset::
                   printable(name).c_str()));
 
   // Saved as a host saves a program, and loaded into a fresh instance.
-  zpreset::Program reread;
+  zendrel::preset::Program reread;
   std::string error;
-  if (!zpreset::readFxp(zpreset::fxpBytes(zpreset::captureProgram(a->host()), id), "the saved program", id,
+  if (!zendrel::preset::readFxp(zendrel::preset::fxpBytes(zendrel::preset::captureProgram(a->host()), id), "the saved program", id,
                         reread, error)) {
     c.fail(error);
     return;
@@ -39,7 +39,7 @@ void checkProgram(Check& c, const zpreset::Program& p, int slot, const zpreset::
   auto b = openInstance(c);
   if (!b) return;
   if (slot > 0) b->dispatch(effSetProgram, 0, slot);
-  zpreset::applyProgram(b->host(), reread);
+  zendrel::preset::applyProgram(b->host(), reread);
   compareValues(c, a->parameters(), b->parameters(), *b, "reloaded");
   Signal signal;
   signal.seed = c.seed();
@@ -62,26 +62,26 @@ int runPresetCheck(const Options& o) {
     std::printf("FAIL  %s\n", probe.line().c_str());
     return 1;
   }
-  const zpreset::Identity id = zpreset::identityOf(first->host());
+  const zendrel::preset::Identity id = zendrel::preset::identityOf(first->host());
   first.reset();
-  zpreset::Bank bank;
-  zpreset::Format format;
+  zendrel::preset::Bank bank;
+  zendrel::preset::Format format;
   std::string error;
-  if (!zpreset::readPresetFile(o.preset, id, bank, format, error)) {
+  if (!zendrel::preset::readPresetFile(o.preset, id, bank, format, error)) {
     std::printf("FAIL  preset.file: %s\n", error.c_str());
     std::printf("zendrel-validate: 0 passed, 0 with warnings, 0 skipped, 1 failed\n");
     return 1;
   }
-  std::printf("PASS  preset.file: %s, %s with %zu program%s\n", o.preset.c_str(), zpreset::formatName(format),
+  std::printf("PASS  preset.file: %s, %s with %zu program%s\n", o.preset.c_str(), zendrel::preset::formatName(format),
               bank.programs.size(), bank.programs.size() == 1 ? "" : "s");
   int passed = 1, failed = 0;
   for (std::size_t i = 0; i < bank.programs.size(); ++i) {
-    const zpreset::Program& p = bank.programs[i];
+    const zendrel::preset::Program& p = bank.programs[i];
     const std::string name = "preset." + std::to_string(i) + " '" + printable(p.name) + "'";
     setCurrentTest(name.c_str());
     Check c(o, name, o.seed + i);
     // A bank's programs go into the module's programs of the same number.
-    const int slot = format == zpreset::Format::Fxb ? static_cast<int>(i) : 0;
+    const int slot = format == zendrel::preset::Format::Fxb ? static_cast<int>(i) : 0;
     checkProgram(c, p, slot, id);
     const bool bad = c.verdict() == Verdict::kFail;
     std::printf("%s  %s\n", bad ? "FAIL" : "PASS", c.line().c_str());
@@ -92,4 +92,4 @@ int runPresetCheck(const Options& o) {
   return failed == 0 ? 0 : 1;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -11,7 +11,7 @@
 #include "host/validate/crash_report.h"
 #include "host/validate/validate.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 Check::Check(const Options& options, const std::string& name, uint64_t seed)
     : options_(options), name_(name), seed_(seed), rng_(seed) {}
@@ -130,4 +130,4 @@ void installCrashReporter(double testTimeoutSeconds) {
   }).detach();
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -8,7 +8,7 @@
 
 #include "host/validate/crash_report.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 namespace platform {
 
 namespace {
@@ -37,4 +37,4 @@ void installCrashHandlers(void (*lastWord)(const char* what)) {
 }
 
 }  // namespace platform
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -5,7 +5,7 @@
 
 #include "host/validate/crash_report.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 namespace platform {
 
 namespace {
@@ -34,4 +34,4 @@ void installCrashHandlers(void (*lastWord)(const char* what)) {
 }
 
 }  // namespace platform
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -12,7 +12,7 @@
 #include "host/validate/instance.h"
 #include "host/validate/transport_script.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -127,4 +127,4 @@ int runSoak(const Options& options) {
   return failed ? 1 : 0;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <numeric>
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 void setRandomValues(Check& c, Instance& a) {
   const int n = a.numParams();
@@ -32,7 +32,7 @@ void compareValues(Check& c, const std::vector<float>& expected, const std::vect
 std::vector<float> render(Instance& a, const Signal& signal, int frames, int block, bool inPlace) {
   const AEffect* e = a.effect();
   Buffers buffers(e->numInputs, e->numOutputs, block);
-  zhost::Transport t;
+  zendrel::host::Transport t;
   t.sampleRate = a.rate();
   t.playing = true;
   a.host().setTransport(t);
@@ -55,4 +55,4 @@ long firstDifference(const std::vector<float>& x, const std::vector<float>& y) {
   return -1;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

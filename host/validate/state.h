@@ -8,7 +8,7 @@
 
 #include "host/validate/instance.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 // Every parameter once in a random order, then as many random writes again.
 // Values are in [0, 1): never exactly 1.0.
@@ -25,4 +25,4 @@ std::vector<float> render(Instance& a, const Signal& signal, int frames, int blo
 // Index of the first sample where two renders differ, or -1.
 long firstDifference(const std::vector<float>& x, const std::vector<float>& y);
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -7,7 +7,7 @@
 #include "host/validate/state.h"
 #include "host/validate/transport_script.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -139,4 +139,4 @@ const std::vector<TestInfo>& audioTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -9,7 +9,7 @@
 #include "host/validate/instance.h"
 #include "host/validate/transport_script.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -148,4 +148,4 @@ const std::vector<TestInfo>& threadTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

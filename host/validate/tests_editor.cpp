@@ -8,7 +8,7 @@
 #include "host/validate/editor_window.h"
 #include "host/validate/instance.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 bool editorSession(Instance& a, ParentWindow& parent, int idles) {
   ERect* rect = nullptr;
@@ -143,4 +143,4 @@ const std::vector<TestInfo>& editorTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -9,7 +9,7 @@
 #include "host/lib/opcodes.h"
 #include "host/validate/instance.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -39,7 +39,7 @@ struct Guarded {
   bool untouched() const { return bytes[0] == kCanary; }
 };
 
-std::string fourChar(VstInt32 id) { return zhost::fourCharText(id); }
+std::string fourChar(VstInt32 id) { return zendrel::host::fourCharText(id); }
 
 // The text a name opcode left, or "(none)" when it wrote nothing.
 std::string shown(Check& c, const Guarded& g, const char* what) {
@@ -73,7 +73,7 @@ void identityRecord(Check& c) {
   AEffect* e = a->effect();
   checkRecord(c, e);
   const AEffect before = *e;
-  Guarded name(zhost::kEffectNameSize), vendor(zhost::kVendorTextSize), product(zhost::kVendorTextSize);
+  Guarded name(zendrel::host::kEffectNameSize), vendor(zendrel::host::kVendorTextSize), product(zendrel::host::kVendorTextSize);
   a->dispatch(effGetEffectName, 0, 0, name.text());
   a->dispatch(effGetVendorString, 0, 0, vendor.text());
   a->dispatch(effGetProductString, 0, 0, product.text());
@@ -108,7 +108,7 @@ void identityParameters(Check& c) {
     for (VstInt32 op : {effGetParamName, effGetParamLabel, effGetParamDisplay}) {
       Guarded g(64, 0);
       a->dispatch(op, i, 0, g.text());
-      if (g.overrun()) c.fail(format("%s %d wrote past 64 bytes", zhost::opcodeName(op), i));
+      if (g.overrun()) c.fail(format("%s %d wrote past 64 bytes", zendrel::host::opcodeName(op), i));
       const std::size_t n = g.textLength();
       if (n == SIZE_MAX) continue;
       if (n > 8) ++longTexts;
@@ -127,24 +127,24 @@ void identityParameters(Check& c) {
 
 // Every opcode a careful host sends, with correctly sized buffers.
 void callWithBuffer(Check& c, Instance& a, VstInt32 opcode, VstInt32 index, VstIntPtr value, std::set<std::string>& longTexts) {
-  const zhost::OpcodeShape& s = zhost::opcodeShape(opcode);
-  Guarded g(s.size ? s.size : 8, s.ptr == zhost::PtrKind::kTextIn ? 0 : kCanary);
+  const zendrel::host::OpcodeShape& s = zendrel::host::opcodeShape(opcode);
+  Guarded g(s.size ? s.size : 8, s.ptr == zendrel::host::PtrKind::kTextIn ? 0 : kCanary);
   void* slot = nullptr;
   void* valueSlot = nullptr;
   void* ptr = nullptr;
   switch (s.ptr) {
-    case zhost::PtrKind::kTextOut: ptr = g.text(); break;
-    case zhost::PtrKind::kRecordOut:
-    case zhost::PtrKind::kRecordIn: std::memset(g.bytes.data(), 0, s.size); ptr = g.text(); break;
-    case zhost::PtrKind::kTextIn: std::strcpy(g.text(), opcode == effCanDo ? "receiveVstMidiEvent" : "0.5"); ptr = g.text(); break;
-    case zhost::PtrKind::kPointerOut: ptr = &slot; break;
+    case zendrel::host::PtrKind::kTextOut: ptr = g.text(); break;
+    case zendrel::host::PtrKind::kRecordOut:
+    case zendrel::host::PtrKind::kRecordIn: std::memset(g.bytes.data(), 0, s.size); ptr = g.text(); break;
+    case zendrel::host::PtrKind::kTextIn: std::strcpy(g.text(), opcode == effCanDo ? "receiveVstMidiEvent" : "0.5"); ptr = g.text(); break;
+    case zendrel::host::PtrKind::kPointerOut: ptr = &slot; break;
     default: break;
   }
-  if (s.traits & zhost::kValuePointer) value = reinterpret_cast<VstIntPtr>(s.ptr == zhost::PtrKind::kPointerOut ? static_cast<void*>(&valueSlot) : g.text());
+  if (s.traits & zendrel::host::kValuePointer) value = reinterpret_cast<VstIntPtr>(s.ptr == zendrel::host::PtrKind::kPointerOut ? static_cast<void*>(&valueSlot) : g.text());
   a.dispatch(opcode, index, value, ptr, 0.0f);
-  if (s.ptr == zhost::PtrKind::kRecordOut || s.ptr == zhost::PtrKind::kRecordIn) {
+  if (s.ptr == zendrel::host::PtrKind::kRecordOut || s.ptr == zendrel::host::PtrKind::kRecordIn) {
     if (g.overrun()) c.fail(format("%s wrote %zu bytes past its %zu-byte record", s.name, g.overrun() - s.size, s.size));
-  } else if (s.ptr == zhost::PtrKind::kTextOut && !g.untouched()) {
+  } else if (s.ptr == zendrel::host::PtrKind::kTextOut && !g.untouched()) {
     const std::size_t n = g.textLength();
     if (n == SIZE_MAX) c.fail(format("%s wrote a text without its NUL", s.name));
     else if (n >= s.size) longTexts.insert(format("%s (%zu > %zu)", s.name, n, s.size - 1));
@@ -157,10 +157,10 @@ void identityOpcodes(Check& c) {
   std::set<std::string> longTexts;
   int calls = 0;
   const VstInt32 lastParam = a->numParams() > 0 ? a->numParams() - 1 : 0;
-  for (VstInt32 op = 0; op < zhost::kOpcodeCount; ++op) {
-    const zhost::OpcodeShape& s = zhost::opcodeShape(op);
+  for (VstInt32 op = 0; op < zendrel::host::kOpcodeCount; ++op) {
+    const zendrel::host::OpcodeShape& s = zendrel::host::opcodeShape(op);
     // Closing, the editor window, chunks and state are exercised elsewhere.
-    if (s.traits & (zhost::kClosesEffect | zhost::kEditor)) continue;
+    if (s.traits & (zendrel::host::kClosesEffect | zendrel::host::kEditor)) continue;
     if (op == effSetChunk || op == effSetProgram || op == effSetBypass || op == effSetSampleRate ||
         op == effSetBlockSize || op == effSetBlockSizeAndSampleRate || op == effMainsChanged ||
         op == effSetProcessPrecision || op == effShellGetNextPlugin || op == effString2Parameter)
@@ -177,7 +177,7 @@ void identityOpcodes(Check& c) {
   a->dispatch(effSetBlockSizeAndSampleRate, 0, 512, nullptr, 44100.0f);
   a->configure(44100.0, 512);
   for (const std::string& t : longTexts) c.warn("text beyond the published limit: " + t);
-  c.saw(format("%d calls over %d opcodes", calls, zhost::kOpcodeCount));
+  c.saw(format("%d calls over %d opcodes", calls, zendrel::host::kOpcodeCount));
   // The instance must still process after all that.
   Buffers buffers(a->effect()->numInputs, a->effect()->numOutputs, 512);
   Signal signal;
@@ -190,12 +190,12 @@ void identityOpcodes(Check& c) {
 // Null pointers where buffers belong, and indices no careful host sends.
 void carelessNulls(Check& c, Instance& a) {
   int calls = 0;
-  for (VstInt32 op = 0; op < zhost::kOpcodeCount; ++op) {
-    const zhost::OpcodeShape& s = zhost::opcodeShape(op);
-    if (s.traits & zhost::kClosesEffect) continue;
-    if (s.ptr == zhost::PtrKind::kNone || s.ptr == zhost::PtrKind::kWindow) continue;
+  for (VstInt32 op = 0; op < zendrel::host::kOpcodeCount; ++op) {
+    const zendrel::host::OpcodeShape& s = zendrel::host::opcodeShape(op);
+    if (s.traits & zendrel::host::kClosesEffect) continue;
+    if (s.ptr == zendrel::host::PtrKind::kNone || s.ptr == zendrel::host::PtrKind::kWindow) continue;
     if (op == effShellGetNextPlugin) continue;
-    if ((s.traits & zhost::kEditor) && !c.options().editor) continue;
+    if ((s.traits & zendrel::host::kEditor) && !c.options().editor) continue;
     a.dispatch(op, 0, 0, nullptr, 0.0f);
     ++calls;
   }
@@ -210,7 +210,7 @@ void carelessIndices(Check& c, Instance& a) {
     for (VstInt32 op : {effGetParamName, effGetParamLabel, effGetParamDisplay, effCanBeAutomated}) {
       Guarded g(64);
       a.dispatch(op, i, 0, g.text());
-      if (g.overrun()) c.fail(format("%s with index %d wrote past 64 bytes", zhost::opcodeName(op), i));
+      if (g.overrun()) c.fail(format("%s with index %d wrote past 64 bytes", zendrel::host::opcodeName(op), i));
     }
     const float v = a.host().getParameter(i);
     if (!std::isfinite(v)) c.fail(format("getParameter(%d) reads %s", i, floatText(v).c_str()));
@@ -226,7 +226,7 @@ void carelessIndices(Check& c, Instance& a) {
   for (VstIntPtr p : {static_cast<VstIntPtr>(-1), static_cast<VstIntPtr>(a.numPrograms()),
                       static_cast<VstIntPtr>(INT_MAX), static_cast<VstIntPtr>(INT_MIN)}) {
     a.dispatch(effSetProgram, 0, p);
-    Guarded g(zhost::kProgramNameSize);
+    Guarded g(zendrel::host::kProgramNameSize);
     a.dispatch(effGetProgramNameIndexed, static_cast<VstInt32>(p), -1, g.text());
     if (g.overrun()) c.fail(format("effGetProgramNameIndexed %lld wrote past its field", static_cast<long long>(p)));
   }
@@ -279,4 +279,4 @@ const std::vector<TestInfo>& carelessTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -6,7 +6,7 @@
 
 #include "host/validate/state.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -94,4 +94,4 @@ const std::vector<TestInfo>& instanceTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -7,7 +7,7 @@
 #include "host/validate/instance.h"
 #include "host/validate/state.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -97,4 +97,4 @@ const std::vector<TestInfo>& programTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -6,7 +6,7 @@
 
 #include "host/validate/state.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
@@ -119,4 +119,4 @@ const std::vector<TestInfo>& stateTests() {
   return tests;
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -1,13 +1,13 @@
 #include "host/validate/transport_script.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 namespace {
 
 constexpr double kLoopStart = 4.0, kLoopEnd = 8.0;  // quarter notes
 
-void locate(zhost::Host& host, double ppq, double rate) {
-  const zhost::Transport t = host.transport();
+void locate(zendrel::host::Host& host, double ppq, double rate) {
+  const zendrel::host::Transport t = host.transport();
   host.setPpqPosition(ppq);
   host.setSamplePosition(ppq * 60.0 / t.tempo * rate);
 }
@@ -27,7 +27,7 @@ const char* phaseName(TransportPhase phase) {
 
 void TransportScript::start(Instance& a, TransportPhase phase) {
   phase_ = phase;
-  zhost::Transport t;
+  zendrel::host::Transport t;
   t.sampleRate = rate_;
   t.playing = phase != TransportPhase::kStopped;
   if (phase == TransportPhase::kLooping) {
@@ -39,7 +39,7 @@ void TransportScript::start(Instance& a, TransportPhase phase) {
 }
 
 void TransportScript::beforeBlock(Instance& a, std::mt19937_64& rng) {
-  zhost::Host& host = a.host();
+  zendrel::host::Host& host = a.host();
   switch (phase_) {
     case TransportPhase::kPlaying:
     case TransportPhase::kStopped:
@@ -62,4 +62,4 @@ void TransportScript::beforeBlock(Instance& a, std::mt19937_64& rng) {
   }
 }
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

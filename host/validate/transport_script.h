@@ -6,7 +6,7 @@
 
 #include "host/validate/instance.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 enum class TransportPhase { kPlaying, kStopped, kJumping, kLooping, kTempoChanges };
 constexpr int kTransportPhases = 5;
@@ -24,4 +24,4 @@ class TransportScript {
   TransportPhase phase_ = TransportPhase::kPlaying;
 };
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

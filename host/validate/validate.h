@@ -11,7 +11,7 @@
 
 #include "host/lib/host.h"
 
-namespace zvalidate {
+namespace zendrel::validate {
 
 struct Options {
   std::string module;
@@ -104,4 +104,4 @@ std::string printable(const std::string& text);
 void setCurrentTest(const char* name);
 void installCrashReporter(double testTimeoutSeconds);
 
-}  // namespace zvalidate
+}  // namespace zendrel::validate

@@ -15,7 +15,7 @@ struct DispatchCall {
   float opt;
 };
 
-namespace dispatch {
+namespace zendrel::dispatch {
 
 // A float the host passes for an integer argument: truncated toward zero,
 // 0 when it has no int32 value (NaN, infinities, out of range), never UB.
@@ -38,4 +38,4 @@ VstIntPtr firstAnswer(const Group<Effect> (&groups)[N], Effect& effect, const Di
   return 0;
 }
 
-}  // namespace dispatch
+}  // namespace zendrel::dispatch

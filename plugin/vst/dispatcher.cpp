@@ -7,8 +7,8 @@
 #include "plugin/vst/dispatch_call.h"
 #include "plugin/vst/editor_base.h"
 
-using dispatch::fromBool;
-using dispatch::truncateToInt;
+using zendrel::dispatch::fromBool;
+using zendrel::dispatch::truncateToInt;
 
 struct BaseDispatch {
   using Answer = std::optional<VstIntPtr>;
@@ -128,9 +128,9 @@ struct BaseDispatch {
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                   float opt) {
-  static constexpr dispatch::Group<AudioEffect> kGroups[] = {
+  static constexpr zendrel::dispatch::Group<AudioEffect> kGroups[] = {
       BaseDispatch::setup, BaseDispatch::programs, BaseDispatch::parameterTexts, BaseDispatch::editor,
       BaseDispatch::identify};
   if (!ptr && BaseDispatch::needsPointer(opcode)) return 0;
-  return dispatch::firstAnswer(kGroups, *this, DispatchCall{opcode, index, value, ptr, opt});
+  return zendrel::dispatch::firstAnswer(kGroups, *this, DispatchCall{opcode, index, value, ptr, opt});
 }

@@ -7,8 +7,8 @@
 #include "plugin/vst/dispatch_call.h"
 #include "plugin/vst/editor_base.h"
 
-using dispatch::fromBool;
-using dispatch::truncateToInt;
+using zendrel::dispatch::fromBool;
+using zendrel::dispatch::truncateToInt;
 
 struct ExtendedDispatch {
   using Answer = std::optional<VstIntPtr>;
@@ -231,13 +231,13 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
                                    float opt) {
   if (opcode < effProcessEvents || opcode > effGetNumMidiOutputChannels)
     return AudioEffect::dispatcher(opcode, index, value, ptr, opt);
-  static constexpr dispatch::Group<AudioEffectX> kGroups[] = {
+  static constexpr zendrel::dispatch::Group<AudioEffectX> kGroups[] = {
       ExtendedDispatch::parametersAndPrograms, ExtendedDispatch::connections, ExtendedDispatch::offline,
       ExtendedDispatch::processing, ExtendedDispatch::identity, ExtendedDispatch::editor,
       ExtendedDispatch::midi};
   const DispatchCall call{opcode, index, value, ptr, opt};
   if (ExtendedDispatch::refused(call)) return 0;
-  return dispatch::firstAnswer(kGroups, *this, call);
+  return zendrel::dispatch::firstAnswer(kGroups, *this, call);
 }
 
 bool AudioEffectX::getSpeakerArrangement(VstSpeakerArrangement** pluginInput,

@@ -6,7 +6,7 @@
 #include "editor/zd_controls.h"
 #include "tests/editor/editor_support.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -105,4 +105,4 @@ TEST(ClipboardThreads, TwoEditorsOnTwoThreads) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -10,12 +10,12 @@
 #include <cmath>
 #include <limits>
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
 using namespace zendrel;
-using namespace zendrel_editor;
+using namespace zendrel::editor;
 
 using EditorHandling = PlainEditor;
 
@@ -176,4 +176,4 @@ TEST_F(EditorHandling, TheSplashComesAndGoesWithoutTheHostHearingOfIt) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -6,12 +6,12 @@
 #include "toolkit/controls.h"
 #include "toolkit/draw_context.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
 using namespace zendrel;
-using namespace zendrel_editor;
+using namespace zendrel::editor;
 
 using EditorLayout = OpenEditor;
 
@@ -139,9 +139,9 @@ TEST_F(EditorLayout, DrawsTheArtworkAtTheTablesPlaces) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -174,4 +174,4 @@ TEST(EditorLifetimeReal, ClosingTheEffectWithItsWindowOpenFreesEverything) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -11,12 +11,12 @@
 #include "toolkit/controls/movie_bitmap.h"
 #include "toolkit/draw_context.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
 using namespace zendrel;
-using namespace zendrel_editor;
+using namespace zendrel::editor;
 
 using EditorRefresh = PlainEditor;
 
@@ -155,4 +155,4 @@ TEST_F(EditorRefresh, OddValuesAreDrawnInsideTheirControls) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -18,7 +18,7 @@
 #include "toolkit/frame.h"
 #include "tests/support/parameter_calls.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 using Log = std::vector<std::string>;
 
@@ -136,4 +136,4 @@ using OpenEditor = EditorOn<EditedZendrel>;
 // The editor alone, on an effect without rules.
 using PlainEditor = EditorOn<PlainEffect>;
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

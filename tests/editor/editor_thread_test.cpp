@@ -9,7 +9,7 @@
 
 #include "tests/editor/editor_support.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -97,4 +97,4 @@ TEST(EditorThreads, AutomationAudioAndTheEditorAtOnce) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

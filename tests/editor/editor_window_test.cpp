@@ -16,7 +16,7 @@
 #include "tests/support/window_test_host.h"
 #include "toolkit/base.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace zendrel;
@@ -63,7 +63,7 @@ class EditorWindow : public ::testing::Test {
   bool showsWhatTheModuleDraws(int timeoutMs = 4000) {
     return window->pumpUntil(idle, [&] {
       std::vector<uint32_t> drawn;
-      if (!zhost::snapshotEditor(host, kW, kH, drawn)) return false;
+      if (!zendrel::host::snapshotEditor(host, kW, kH, drawn)) return false;
       const std::vector<uint32_t> shown = screen();
       if (shown.size() != drawn.size()) return false;
       for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -81,7 +81,7 @@ class EditorWindow : public ::testing::Test {
   // What the host heard of edits, in order.
   Log edits() const {
     Log out;
-    for (const zhost::Request& r : host.requests()) {
+    for (const zendrel::host::Request& r : host.requests()) {
       if (r.opcode == audioMasterBeginEdit) out.push_back("begin " + std::to_string(r.index));
       if (r.opcode == audioMasterEndEdit) out.push_back("end " + std::to_string(r.index));
       if (r.opcode == audioMasterAutomate) out.push_back("automate " + std::to_string(r.index) + " " + fmt(r.opt));
@@ -91,7 +91,7 @@ class EditorWindow : public ::testing::Test {
   // What the module draws now.
   std::vector<uint32_t> drawn() {
     std::vector<uint32_t> pixels;
-    zhost::snapshotEditor(host, kW, kH, pixels);
+    zendrel::host::snapshotEditor(host, kW, kH, pixels);
     return pixels;
   }
   // The editor's own controls (page switch, splash) reach no host: a click on
@@ -124,7 +124,7 @@ class EditorWindow : public ::testing::Test {
   static int32_t gateHandleTop(float value) { return 50 + int32_t(172.0f * (1.0f - value)); }
 
   std::unique_ptr<TestWindowHost> window;
-  zhost::Host host;
+  zendrel::host::Host host;
   std::function<void()> idle;
 };
 
@@ -342,4 +342,4 @@ TEST_F(EditorWindow, CloseAndReopenShowsPageOne) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

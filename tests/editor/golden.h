@@ -15,7 +15,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 // Every channel of every pixel within this much of the golden picture: the
 // platforms' compositing may round a premultiplied colour differently.
@@ -36,7 +36,7 @@ inline GoldenVerdict compareWithGolden(const std::string& name, const std::vecto
   if (update && std::string(update) == "1") {
     std::vector<uint32_t> opaque(pixels);
     for (uint32_t& p : opaque) p |= 0xff000000u;
-    const std::vector<unsigned char> png = zendrel_test::writeRgba(uint32_t(width), uint32_t(height), opaque);
+    const std::vector<unsigned char> png = zendrel::test::writeRgba(uint32_t(width), uint32_t(height), opaque);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
     return {true, "written " + path};
   }
@@ -77,4 +77,4 @@ inline GoldenVerdict compareWithGolden(const std::string& name, const std::vecto
   return {over == 0, text};
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

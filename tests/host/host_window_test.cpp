@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
-using zhost::HostWindow;
+using zendrel::host::HostWindow;
 
 std::unique_ptr<HostWindow> offScreen(int32_t w, int32_t h, std::string& error) {
   HostWindow::Options options;
@@ -80,4 +80,4 @@ TEST(HostWindow, WindowsMadeAndPumpedOnSeveralThreadsAtOnce) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -18,7 +18,7 @@ namespace {
 const std::string kTestModule = ZENDREL_TESTFX_PATH;
 
 TEST(Load, MissingFileSaysSo) {
-  zhost::Host host;
+  zendrel::host::Host host;
   EXPECT_FALSE(host.load("no-such-dir/no-such-module.bin"));
   EXPECT_NE(host.error().find("no such file"), std::string::npos) << host.error();
   EXPECT_NE(host.error().find("no-such-module.bin"), std::string::npos) << host.error();
@@ -32,25 +32,25 @@ TEST(Load, AFileThatIsNoLibraryIsRefused) {
     std::ofstream out(path);
     out << "plain text, not a library\n";
   }
-  zhost::Host host;
+  zendrel::host::Host host;
   EXPECT_FALSE(host.load(path));
   EXPECT_NE(host.error().find("cannot load"), std::string::npos) << host.error();
   std::remove(path.c_str());
 }
 
 TEST(Load, ALibraryWithoutTheEntryIsNoPlugin) {
-  zhost::Host host;
+  zendrel::host::Host host;
   EXPECT_FALSE(host.load(kTestModule, "NoSuchEntry"));
   EXPECT_NE(host.error().find("exports no function NoSuchEntry"), std::string::npos)
       << host.error();
 }
 
 TEST(Load, EntryGivesUpWhenTheHostAnswersZeroToTheVersionQuery) {
-  zhost::Host host;
+  zendrel::host::Host host;
   host.setVersionAnswer(0);
   EXPECT_FALSE(host.load(kTestModule));
   EXPECT_NE(host.error().find("returned no effect"), std::string::npos) << host.error();
-  std::vector<zhost::Request> log = host.requests();
+  std::vector<zendrel::host::Request> log = host.requests();
   ASSERT_EQ(log.size(), 1u);  // the version query, and nothing was created
   EXPECT_EQ(log[0].opcode, audioMasterVersion);
   EXPECT_EQ(log[0].effect, nullptr);
@@ -65,7 +65,7 @@ TEST(Load, EntryGivesUpWhenTheHostAnswersZeroToTheVersionQuery) {
 
 TEST(Load, BothExportNamesCreateTheSameEffect) {
   for (const char* entry : {"VSTPluginMain", "main"}) {
-    zhost::Host host;
+    zendrel::host::Host host;
     ASSERT_TRUE(host.load(kTestModule, entry)) << host.error();
     AEffect* e = host.effect();
     EXPECT_EQ(e->magic, kEffectMagic);
@@ -73,7 +73,7 @@ TEST(Load, BothExportNamesCreateTheSameEffect) {
     EXPECT_EQ(e->numParams, 4);
     EXPECT_EQ(host.effectName(), "TestFx");
     // Requests made while the effect was built carry the record's address.
-    std::vector<zhost::Request> log = host.requests();
+    std::vector<zendrel::host::Request> log = host.requests();
     ASSERT_EQ(log.size(), 5u);
     EXPECT_EQ(log[0].opcode, audioMasterVersion);
     for (std::size_t i = 1; i < log.size(); ++i) {
@@ -88,7 +88,7 @@ TEST(Load, BothExportNamesCreateTheSameEffect) {
 }
 
 TEST(Load, TheModuleKnowsItsOwnInstanceHandle) {
-  zhost::Host host;
+  zendrel::host::Host host;
   ASSERT_TRUE(host.load(kTestModule)) << host.error();
   VstIntPtr stored = host.dispatch(effVendorSpecific);
 #ifdef _WIN32
@@ -100,7 +100,7 @@ TEST(Load, TheModuleKnowsItsOwnInstanceHandle) {
 }
 
 TEST(Transport, TimeRecordFollowsTheSettableTransport) {
-  zhost::Host host;
+  zendrel::host::Host host;
   ASSERT_TRUE(host.load(kTestModule)) << host.error();
   host.setParameter(0, 0.5f);
   host.setTempo(90.0);
@@ -115,12 +115,12 @@ TEST(Transport, TimeRecordFollowsTheSettableTransport) {
   host.processReplacing(io, io, 480);
   EXPECT_EQ(l[0], 0.5f);
   EXPECT_EQ(r[479], 1.0f);
-  std::vector<zhost::Request> log = host.requests();
+  std::vector<zendrel::host::Request> log = host.requests();
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0].opcode, audioMasterGetTime);
   EXPECT_EQ(log[0].value, 0x603);
 
-  zhost::Transport t = host.transport();
+  zendrel::host::Transport t = host.transport();
   EXPECT_EQ(t.samplePos, 1480.0);
   EXPECT_DOUBLE_EQ(t.ppqPos, 2.0 + 480.0 / 48000.0 * 90.0 / 60.0);
   host.setPlaying(false);
@@ -134,30 +134,30 @@ TEST(Transport, TimeRecordFollowsTheSettableTransport) {
 
 TEST(Transport, RecordFlagsAndFields) {
   // The record handed out, read through a raw callback call as a plug-in would.
-  zhost::Host host;
+  zendrel::host::Host host;
   ASSERT_TRUE(host.load(kTestModule)) << host.error();
-  zhost::Transport t;
+  zendrel::host::Transport t;
   t.tempo = 133.0;
   t.playing = true;
   t.samplePos = 64.0;
   host.setTransport(t);
   auto* info = reinterpret_cast<VstTimeInfo*>(
-      zhost::Host::callback(host.effect(), audioMasterGetTime, 0, 0x603, nullptr, 0.0f));
+      zendrel::host::Host::callback(host.effect(), audioMasterGetTime, 0, 0x603, nullptr, 0.0f));
   ASSERT_NE(info, nullptr);
   EXPECT_EQ(info->tempo, 133.0);
   EXPECT_EQ(info->samplePos, 64.0);
   EXPECT_EQ(info->sampleRate, 44100.0);
   EXPECT_EQ(info->flags & 0x603, 0x603);
   info = reinterpret_cast<VstTimeInfo*>(
-      zhost::Host::callback(host.effect(), audioMasterGetTime, 0, 0x603, nullptr, 0.0f));
+      zendrel::host::Host::callback(host.effect(), audioMasterGetTime, 0, 0x603, nullptr, 0.0f));
   EXPECT_EQ(info->flags & 0x603, 0x602);  // changed only once
-  EXPECT_EQ(zhost::Host::callback(host.effect(), audioMasterVersion, 0, 0, nullptr, 0.0f), 2400);
+  EXPECT_EQ(zendrel::host::Host::callback(host.effect(), audioMasterVersion, 0, 0, nullptr, 0.0f), 2400);
 }
 
 // An audio thread and a user-interface thread call the plug-in, and through it
 // the host, at the same time; the log must hold every request.
 TEST(Threads, AudioAndInterfaceThreadsShareTheLog) {
-  zhost::Host host;
+  zendrel::host::Host host;
   ASSERT_TRUE(host.load(kTestModule)) << host.error();
   host.clearRequests();
   constexpr int kBlocks = 200;
@@ -181,7 +181,7 @@ TEST(Threads, AudioAndInterfaceThreadsShareTheLog) {
 }
 
 TEST(Hosts, TwoInstancesKeepTheirOwnLogs) {
-  zhost::Host a, b;
+  zendrel::host::Host a, b;
   ASSERT_TRUE(a.load(kTestModule)) << a.error();
   ASSERT_TRUE(b.load(kTestModule)) << b.error();
   EXPECT_NE(a.effect(), b.effect());

@@ -14,7 +14,7 @@
 
 #include "host/lib/host.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 // "none", "mta" or "sta": what COM says of the calling thread.
@@ -39,7 +39,7 @@ void onThread(F f) {
 
 // Opens the editor in a host window of the calling thread, lets it paint and
 // idle, checks its window is there, and closes it.
-void openAndCloseEditor(zhost::Host& host) {
+void openAndCloseEditor(zendrel::host::Host& host) {
   HWND parent = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_VISIBLE, -2000, -2000, 900, 550, nullptr,
                                 nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(parent, nullptr);
@@ -58,7 +58,7 @@ TEST(ComApartment, AMultithreadedHostThreadKeepsItsApartment) {
   onThread([] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
     {
-      zhost::Host host;
+      zendrel::host::Host host;
       ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
       EXPECT_EQ(apartment(), "mta");
       openAndCloseEditor(host);
@@ -76,7 +76,7 @@ TEST(ComApartment, AMultithreadedHostThreadKeepsItsApartment) {
 }
 
 TEST(ComApartment, CreatedOnOneThreadAndClosedOnAnother) {
-  zhost::Host host;
+  zendrel::host::Host host;
   // Created on a worker of the multithreaded apartment...
   onThread([&] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
@@ -106,7 +106,7 @@ TEST(ComApartment, CreatedOnOneThreadAndClosedOnAnother) {
 TEST(ComApartment, AnEditorOpenOnAMultithreadedThreadCanBeClosedWithTheInstance) {
   onThread([] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-    zhost::Host host;
+    zendrel::host::Host host;
     ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
     HWND parent = CreateWindowExA(0, "STATIC", "host", WS_POPUP, -2000, -2000, 900, 550, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
@@ -124,8 +124,8 @@ TEST(ComApartment, AThreadWithoutComGetsItsStartBackWhenItReturns) {
   // A host thread that never set COM up creates an instance, which starts OLE
   // there; the instance is closed elsewhere. The thread is without COM again
   // once it has next created and closed an instance itself.
-  zhost::Host first;
-  zhost::Host second;
+  zendrel::host::Host first;
+  zendrel::host::Host second;
   std::atomic<int> stage{0};
   std::thread creator([&] {
     EXPECT_EQ(apartment(), "none");
@@ -147,4 +147,4 @@ TEST(ComApartment, AThreadWithoutComGetsItsStartBackWhenItReturns) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

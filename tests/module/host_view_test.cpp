@@ -23,7 +23,7 @@ class Zendrel : public ::testing::Test {
               float opt = 0.0f) {
     return host.dispatch(op, index, value, ptr, opt);
   }
-  zhost::Host host;
+  zendrel::host::Host host;
 };
 
 TEST_F(Zendrel, Identity) {
@@ -78,7 +78,7 @@ TEST_F(Zendrel, FixedDispatcherAnswers) {
 }
 
 TEST_F(Zendrel, CreationMakesItsDisplayRequestsBeforeTheEntryReturns) {
-  std::vector<zhost::Request> log = host.requests();
+  std::vector<zendrel::host::Request> log = host.requests();
   ASSERT_FALSE(log.empty());
   EXPECT_EQ(log[0].opcode, audioMasterVersion);
   EXPECT_EQ(log[0].effect, nullptr);
@@ -200,9 +200,9 @@ TEST_F(Zendrel, EveryBlockAsksForTheTimeOnceAndNeverForMidi) {
   float* in[2] = {l.data(), r.data()};
   float* out[2] = {ol.data(), orr.data()};
   for (int b = 0; b < 10; ++b) host.processReplacing(in, out, 256);
-  std::vector<zhost::Request> log = host.requests();
+  std::vector<zendrel::host::Request> log = host.requests();
   ASSERT_EQ(log.size(), 10u);
-  for (const zhost::Request& q : log) {
+  for (const zendrel::host::Request& q : log) {
     EXPECT_EQ(q.opcode, audioMasterGetTime);
     EXPECT_EQ(q.value, 0x603);
     EXPECT_EQ(q.effect, host.effect());
@@ -230,11 +230,11 @@ TEST_F(Zendrel, CloseAnswersOne) {
 }
 
 TEST(ZendrelEntry, VersionZeroGivesNoEffectAndBothNamesWork) {
-  zhost::Host refused;
+  zendrel::host::Host refused;
   refused.setVersionAnswer(0);
   EXPECT_FALSE(refused.load(ZENDREL_MODULE_PATH));
   EXPECT_EQ(refused.requestCount(), 1u);
-  zhost::Host viaMain;
+  zendrel::host::Host viaMain;
   ASSERT_TRUE(viaMain.load(ZENDREL_MODULE_PATH, "main")) << viaMain.error();
   EXPECT_EQ(viaMain.effectName(), "Zendrel");
   EXPECT_EQ(viaMain.effect()->numParams, 230);

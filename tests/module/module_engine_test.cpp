@@ -14,12 +14,12 @@
 #include "tests/plugin/engine/reference/reference_engine.h"
 #include "tests/support/strict_host.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 
 struct Rig {
-  zhost::Host host;
+  zendrel::host::Host host;
   ReferenceEngine reference;
   Params values;  // the module's working values, read back with getParameter
 
@@ -38,7 +38,7 @@ struct Rig {
   // One block through both; empty string when every bit matches.
   std::string block(Rng& rng, int frames, bool inPlace) {
     for (int i = 0; i < zendrel::kNumParams; ++i) values.set(i, host.getParameter(i));
-    const zhost::Transport t = host.transport();
+    const zendrel::host::Transport t = host.transport();
     VstTimeInfo info = makeTime(t.tempo, t.samplePos, t.playing, t.ppqPos);
     std::vector<float> l(static_cast<size_t>(frames)), r(l.size());
     fillSignal(rng, l.data(), r.data(), frames);
@@ -89,7 +89,7 @@ TEST(ModuleEngine, RandomPatternsThroughTheEditingRules) {
     Rng rng(300 + scenario);
     if (scenario % 5 == 4) rig.host.dispatch(effSetProgram, 0, 1 + scenario % 9);
     for (int n = 0; n < 60; ++n) randomEdit(rng, rig.host);
-    zhost::Transport t = rig.host.transport();
+    zendrel::host::Transport t = rig.host.transport();
     t.tempo = scenario % 4 == 0 ? 120.0 : 40.0 + 260.0 * rng.unitDouble();
     t.samplePos = rng.below(2000000);
     t.ppqPos = t.samplePos / 22050.0;

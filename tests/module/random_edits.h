@@ -6,10 +6,10 @@
 #include "plugin/parameter_ids.h"
 #include "tests/support/rng.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 // One edit as a user or automation would make it.
-inline void randomEdit(Rng& rng, zhost::Host& host) {
+inline void randomEdit(Rng& rng, zendrel::host::Host& host) {
   const int k = rng.below(32);
   switch (rng.below(9)) {
     case 0: host.setParameter(zendrel::kGate + k, rng.unit()); break;
@@ -30,4 +30,4 @@ inline void randomEdit(Rng& rng, zhost::Host& host) {
 }
 
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -15,7 +15,7 @@
 #include "tests/module/random_edits.h"
 #include "tests/plugin/engine/engine_harness.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 
@@ -25,7 +25,7 @@ struct Writer {
   void text(const std::string& s) { std::fwrite(s.c_str(), 1, s.size() + 1, f); }
 };
 
-void randomEdits(Rng& rng, zhost::Host& host, int count) {
+void randomEdits(Rng& rng, zendrel::host::Host& host, int count) {
   for (int n = 0; n < count; ++n) randomEdit(rng, host);
 }
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   } else {
-    zhost::setBinaryStdout();
+    zendrel::host::setBinaryStdout();
   }
   Writer w{f};
 
@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   const int blocks[] = {1, 7, 64, 512, 4096};
   std::vector<float> l(4096), r(4096), ol(4096), orr(4096);
   for (int scenario = 0; scenario < 60; ++scenario) {
-    zhost::Host host;
+    zendrel::host::Host host;
     if (!host.load(module)) {
       std::fprintf(stderr, "module_scenario_dump: %s\n", host.error().c_str());
       return 2;

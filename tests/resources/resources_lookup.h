@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 struct Bytes {
   const unsigned char* data = nullptr;
@@ -19,4 +19,4 @@ bool findImage(const char* name, Bytes& out);
 // Every name stored.
 std::vector<std::string> storedNames();
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

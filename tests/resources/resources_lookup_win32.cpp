@@ -3,7 +3,7 @@
 
 #include "tests/resources/resources_lookup.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 bool findImage(const char* name, Bytes& out) {
   HMODULE module = GetModuleHandleA(nullptr);
@@ -31,4 +31,4 @@ std::vector<std::string> storedNames() {
   return names;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

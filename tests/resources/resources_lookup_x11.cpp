@@ -4,7 +4,7 @@
 #include "resources/embedded_resources.h"
 #include "tests/resources/resources_lookup.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 bool findImage(const char* name, Bytes& out) {
   for (std::size_t i = 0; i < zendrel::kEmbeddedResourceCount; ++i) {
@@ -25,4 +25,4 @@ std::vector<std::string> storedNames() {
   return names;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -61,7 +61,7 @@ struct Header {
 
 // Walks the chunks: signature, IHDR first, every CRC right, IEND last and at
 // the very end of the bytes (a cut or padded copy fails here).
-::testing::AssertionResult wellFormed(const zendrel_test::Bytes& b, Header& h) {
+::testing::AssertionResult wellFormed(const zendrel::test::Bytes& b, Header& h) {
   static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
   if (b.size < 8 || std::memcmp(b.data, kSignature, 8) != 0) return ::testing::AssertionFailure() << "no PNG signature";
   std::size_t at = 8;
@@ -94,7 +94,7 @@ struct Header {
 }
 
 // RGBA, 8 bits a channel, rows top to bottom.
-std::vector<uint8_t> decode(const zendrel_test::Bytes& b, int& w, int& h) {
+std::vector<uint8_t> decode(const zendrel::test::Bytes& b, int& w, int& h) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -116,10 +116,10 @@ TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
   std::set<std::string> expected;
   for (const ImageLayout& image : kImages) {
     expected.insert(image.name);
-    zendrel_test::Bytes bytes;
-    EXPECT_TRUE(zendrel_test::findImage(image.name, bytes)) << image.name << " is not stored";
+    zendrel::test::Bytes bytes;
+    EXPECT_TRUE(zendrel::test::findImage(image.name, bytes)) << image.name << " is not stored";
   }
-  const std::vector<std::string> stored = zendrel_test::storedNames();
+  const std::vector<std::string> stored = zendrel::test::storedNames();
   const std::set<std::string> unique(stored.begin(), stored.end());
   EXPECT_EQ(unique.size(), stored.size()) << "a name is stored twice";
   EXPECT_EQ(unique, expected);
@@ -128,8 +128,8 @@ TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
 TEST(Resources, EveryImageIsACompletePngOfItsSizeAndFrameLayout) {
   for (const ImageLayout& image : kImages) {
     SCOPED_TRACE(image.name);
-    zendrel_test::Bytes bytes;
-    if (!zendrel_test::findImage(image.name, bytes)) {
+    zendrel::test::Bytes bytes;
+    if (!zendrel::test::findImage(image.name, bytes)) {
       ADD_FAILURE() << "not stored";
       continue;
     }
@@ -151,8 +151,8 @@ TEST(Resources, FramesOfEveryStripDifferFromEachOther) {
   for (const ImageLayout& image : kImages) {
     if (image.frames < 2) continue;
     SCOPED_TRACE(image.name);
-    zendrel_test::Bytes bytes;
-    ASSERT_TRUE(zendrel_test::findImage(image.name, bytes));
+    zendrel::test::Bytes bytes;
+    ASSERT_TRUE(zendrel::test::findImage(image.name, bytes));
     int w = 0, h = 0;
     const std::vector<uint8_t> pixels = decode(bytes, w, h);
     ASSERT_EQ(pixels.size(), std::size_t(image.width) * image.height * 4);
@@ -169,8 +169,8 @@ TEST(Resources, PanelAndSplashScreenAreOpaque) {
   // The frame's grey would show through a hole in the panel; the splash covers the editor.
   for (const char* name : {"BASE.PNG", "SPLASHSCREEN.PNG"}) {
     SCOPED_TRACE(name);
-    zendrel_test::Bytes bytes;
-    ASSERT_TRUE(zendrel_test::findImage(name, bytes));
+    zendrel::test::Bytes bytes;
+    ASSERT_TRUE(zendrel::test::findImage(name, bytes));
     int w = 0, h = 0;
     const std::vector<uint8_t> pixels = decode(bytes, w, h);
     ASSERT_FALSE(pixels.empty());

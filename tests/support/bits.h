@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 inline uint32_t bitsOf(float f) {
   uint32_t u;
@@ -21,4 +21,4 @@ inline uint64_t bitsOf(double d) {
 
 inline bool sameBits(float a, float b) { return bitsOf(a) == bitsOf(b); }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

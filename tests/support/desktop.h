@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace desktop {
 
 enum Button { kLeft = 1, kMiddle = 2, kRight = 3 };
@@ -28,4 +28,4 @@ void wheelNotch(bool up);
 bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector<uint32_t>& out);
 
 }  // namespace desktop
-}  // namespace zendrel_test
+}  // namespace zendrel::test

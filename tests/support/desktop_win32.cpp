@@ -8,7 +8,7 @@
 
 #include "tests/support/desktop.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace desktop {
 
 namespace {
@@ -82,4 +82,4 @@ bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector
 }
 
 }  // namespace desktop
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -7,7 +7,7 @@
 
 #include "plugin/vst/host_interface.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 inline void expectDeclaredParameter(const AEffect* effect, VstInt32 opcode, VstInt32 index) {
   if (opcode != audioMasterAutomate && opcode != audioMasterBeginEdit && opcode != audioMasterEndEdit) return;
@@ -16,4 +16,4 @@ inline void expectDeclaredParameter(const AEffect* effect, VstInt32 opcode, VstI
                   << effect->numParams - 1;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 inline std::string hex(uint32_t v) {
   char buffer[12];
@@ -29,4 +29,4 @@ inline ::testing::AssertionResult near(uint32_t actual, uint32_t expected, int t
   return ::testing::AssertionSuccess();
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

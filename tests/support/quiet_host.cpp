@@ -1,6 +1,6 @@
 #include "tests/support/quiet_host.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 VstTimeInfo& hostTime() {
   static VstTimeInfo t{};
@@ -13,4 +13,4 @@ VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float
   return 0;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -4,11 +4,11 @@
 
 #include "plugin/vst/host_interface.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 // The time record quietHost hands out.
 VstTimeInfo& hostTime();
 
 VstIntPtr quietHost(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr, float opt);
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

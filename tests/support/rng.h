@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 // xorshift64*.
 class Rng {
@@ -26,4 +26,4 @@ class Rng {
   uint64_t state_;
 };
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -7,13 +7,13 @@
 
 #include "host/lib/host.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
-inline void failOnParameterIndexFault(const zhost::Request& request) {
-  ADD_FAILURE() << "the plug-in sent " << zhost::Host::describeParameterIndexFault(request);
+inline void failOnParameterIndexFault(const zendrel::host::Request& request) {
+  ADD_FAILURE() << "the plug-in sent " << zendrel::host::Host::describeParameterIndexFault(request);
 }
 
 inline const bool kStrictHost =
-    (zhost::Host::setParameterIndexFaultHandler(&failOnParameterIndexFault), true);
+    (zendrel::host::Host::setParameterIndexFaultHandler(&failOnParameterIndexFault), true);
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

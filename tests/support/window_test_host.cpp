@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 namespace {
 
@@ -18,21 +18,21 @@ constexpr int32_t kScreenY = 30;
 std::unique_ptr<TestWindowHost> TestWindowHost::create(int32_t width, int32_t height, std::string& error,
                                                        Wheel wheel) {
   if (!desktop::available(error)) return nullptr;
-  zhost::HostWindow::Options options;
+  zendrel::host::HostWindow::Options options;
   options.width = width;
   options.height = height;
-  options.place = zhost::HostWindow::Place::kAt;
+  options.place = zendrel::host::HostWindow::Place::kAt;
   options.x = kScreenX;
   options.y = kScreenY;
   options.wheel = wheel;
-  std::unique_ptr<zhost::HostWindow> w = zhost::HostWindow::create(options, error);
+  std::unique_ptr<zendrel::host::HostWindow> w = zendrel::host::HostWindow::create(options, error);
   if (!w) return nullptr;
   std::unique_ptr<TestWindowHost> host(new TestWindowHost(std::move(w)));
   pumpFor(*host, nullptr, 50);  // shown and in front before anything is given to it
   return host;
 }
 
-TestWindowHost::TestWindowHost(std::unique_ptr<zhost::HostWindow> w) : window(std::move(w)) {}
+TestWindowHost::TestWindowHost(std::unique_ptr<zendrel::host::HostWindow> w) : window(std::move(w)) {}
 
 void* TestWindowHost::parentHandle() const { return window->handle(); }
 
@@ -83,4 +83,4 @@ TestWindowHost::WheelTrace TestWindowHost::wheelTrace() const { return window->w
 
 void TestWindowHost::settle() { pumpFor(*this, nullptr, 10); }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

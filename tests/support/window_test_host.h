@@ -15,7 +15,7 @@
 #include "tests/support/desktop.h"
 #include "toolkit/base.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 class TestWindowHost {
  public:
@@ -29,10 +29,10 @@ class TestWindowHost {
   static constexpr Key kAlt = desktop::kAlt;
   // How wheel messages reach the editor: as the window system gives them, or
   // through a host that passes every one it receives on to the child under
-  // the pointer (see zhost::HostWindow::Wheel).
-  using Wheel = zhost::HostWindow::Wheel;
-  using WheelTrace = zhost::HostWindow::WheelTrace;
-  using Resources = zhost::ProcessResources;
+  // the pointer (see zendrel::host::HostWindow::Wheel).
+  using Wheel = zendrel::host::HostWindow::Wheel;
+  using WheelTrace = zendrel::host::HostWindow::WheelTrace;
+  using Resources = zendrel::host::ProcessResources;
 
   // A top-level window of width × height at a fixed place on the screen.
   // Null with `error` set when there is no display to make it on.
@@ -70,17 +70,17 @@ class TestWindowHost {
   // What became of wheel messages over the host's children (empty where they
   // do not pass through the host).
   WheelTrace wheelTrace() const;
-  static bool wheelPassesThroughHost() { return zhost::HostWindow::wheelPassesThroughHost(); }
+  static bool wheelPassesThroughHost() { return zendrel::host::HostWindow::wheelPassesThroughHost(); }
 
   // What the process holds of the system, for leak checks.
-  Resources processResources() { return zhost::processResources(); }
+  Resources processResources() { return zendrel::host::processResources(); }
 
  private:
-  explicit TestWindowHost(std::unique_ptr<zhost::HostWindow> w);
+  explicit TestWindowHost(std::unique_ptr<zendrel::host::HostWindow> w);
   // Each input is given time to reach its window before the next, as a user
   // gives it: the window a message goes to is chosen when it is generated.
   void settle();
-  std::unique_ptr<zhost::HostWindow> window;
+  std::unique_ptr<zendrel::host::HostWindow> window;
 };
 
 // Repeats `idle` with the host pumping for `ms` milliseconds.
@@ -89,4 +89,4 @@ inline void pumpFor(TestWindowHost& host, const std::function<void()>& idle, int
       idle, [] { return false; }, ms);
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -6,7 +6,7 @@
 #include "tests/toolkit/controls_support.h"
 #include "toolkit/controls/horizontal_switch.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

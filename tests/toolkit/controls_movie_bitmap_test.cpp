@@ -5,7 +5,7 @@
 #include "tests/toolkit/controls_support.h"
 #include "toolkit/controls/movie_bitmap.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "tests/toolkit/controls_support.h"
 #include "toolkit/controls/on_off_button.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

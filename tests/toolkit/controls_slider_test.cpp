@@ -6,7 +6,7 @@
 #include "tests/toolkit/controls_support.h"
 #include "toolkit/controls/slider.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "tests/toolkit/controls_support.h"
 #include "toolkit/controls.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 constexpr uint32_t kBackdrop = 0xff102030;  // the frame's own colour
 
@@ -111,4 +111,4 @@ class ControlsTest : public ::testing::Test {
   std::vector<uint32_t> pixels;
 };
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -12,20 +12,20 @@
 #include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
-using zendrel_test::near;
+using zendrel::test::near;
 
 namespace {
 
 std::vector<uint32_t> pixelsOf(const CBitmap& bitmap) {
   std::vector<uint32_t> out;
-  if (bitmap.getPlatformImage()) Platform::readImagePixels(bitmap.getPlatformImage(), out);
+  if (bitmap.getPlatformImage()) platform::readImagePixels(bitmap.getPlatformImage(), out);
   return out;
 }
 
 // Draws `bitmap` whole onto an opaque grey 8 × 8 canvas and answers whether the canvas changed.
 bool drawsAnything(CBitmap& bitmap) {
   COffscreenContext context(nullptr, 8, 8);
-  zendrel_test::fill(context, CRect(0, 0, 8, 8), CColor(128, 128, 128));
+  zendrel::test::fill(context, CRect(0, 0, 8, 8), CColor(128, 128, 128));
   bitmap.draw(&context, CRect(0, 0, 8, 8), CPoint(0, 0));
   bitmap.drawAlphaBlend(&context, CRect(0, 0, 8, 8), CPoint(0, 0), 100);
   std::vector<uint32_t> pixels;
@@ -101,7 +101,7 @@ TEST(DrawBitmap, MissingOrDamagedResourcesStayEmptyAndDrawNothing) {
 }
 
 TEST(DrawBitmap, MemoryConstructorsAndDispose) {
-  const auto png = zendrel_test::writeRgba(2, 3, std::vector<uint32_t>(6, 0xff204060u));
+  const auto png = zendrel::test::writeRgba(2, 3, std::vector<uint32_t>(6, 0xff204060u));
   CBitmap* fromData = CBitmap::createFromPngData(png.data(), png.size());
   CBitmap* fromPngType = CBitmap::createFromPngTypeData(png.data(), png.size());
   const uint32_t raw[] = {0xff112233u, 0x80402010u};

@@ -11,9 +11,9 @@
 #include "toolkit/platform_seam.h"
 
 using namespace Toolkit;
-using zendrel_test::allInsideAre;
-using zendrel_test::fill;
-using zendrel_test::near;
+using zendrel::test::allInsideAre;
+using zendrel::test::fill;
+using zendrel::test::near;
 
 namespace {
 
@@ -243,9 +243,9 @@ TEST(DrawContext, OffscreenCopiesIntoAnotherContext) {
 namespace {
 
 TEST(DrawPlatform, TicksAdvanceAcrossASleep) {
-  const uint32_t before = Toolkit::Platform::tickCount();
-  Toolkit::Platform::sleepMilliseconds(40);
-  const uint32_t elapsed = Toolkit::Platform::tickCount() - before;  // unsigned: survives a wrap
+  const uint32_t before = Toolkit::platform::tickCount();
+  Toolkit::platform::sleepMilliseconds(40);
+  const uint32_t elapsed = Toolkit::platform::tickCount() - before;  // unsigned: survives a wrap
   // The tick may be as coarse as ~16 ms and the machine may stall: only ask
   // that it moved forward and by a sane amount.
   EXPECT_GE(elapsed, 1u);

@@ -13,7 +13,7 @@
 #include "toolkit/png_decode.h"
 
 using namespace Toolkit;
-using zendrel_test::PngLayout;
+using zendrel::test::PngLayout;
 
 namespace {
 
@@ -30,7 +30,7 @@ PngPixels decode(const std::vector<unsigned char>& bytes, PremultiplyRule rule =
 }
 
 TEST(DrawPngDecode, PremultipliesByShiftingWithBgraLayout) {
-  const auto png = zendrel_test::writeRgba(4, 1, {0xffffffff, 0x80c86432, 0x00ff8000, 0x40ffffff});
+  const auto png = zendrel::test::writeRgba(4, 1, {0xffffffff, 0x80c86432, 0x00ff8000, 0x40ffffff});
   const PngPixels p = decode(png);
   ASSERT_EQ(p.width, 4);
   ASSERT_EQ(p.height, 1);
@@ -46,7 +46,7 @@ TEST(DrawPngDecode, PremultipliesByShiftingWithBgraLayout) {
 }
 
 TEST(DrawPngDecode, ExactRuleKeepsOpaqueColours) {
-  const auto png = zendrel_test::writeRgba(3, 1, {0xffffffff, 0x40ffffff, 0x00123456});
+  const auto png = zendrel::test::writeRgba(3, 1, {0xffffffff, 0x40ffffff, 0x00123456});
   const PngPixels p = decode(png, PremultiplyRule::kRound255);
   EXPECT_EQ(pixel(p, 0, 0), 0xffffffffu);
   EXPECT_EQ(pixel(p, 1, 0), 0x40404040u);  // 255 × 64 ÷ 255
@@ -59,7 +59,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     s.width = 2;
     s.colorType = PNG_COLOR_TYPE_RGB;
     s.rows = {{10, 20, 30, 200, 150, 100}};
-    const PngPixels p = decode(zendrel_test::writePng(s));
+    const PngPixels p = decode(zendrel::test::writePng(s));
     EXPECT_EQ(pixel(p, 0, 0), (0xffu << 24) | (10u * 255 >> 8) << 16 | (20u * 255 >> 8) << 8 | (30u * 255 >> 8));
     EXPECT_EQ(pixel(p, 1, 0), (0xffu << 24) | (200u * 255 >> 8) << 16 | (150u * 255 >> 8) << 8 | (100u * 255 >> 8));
   }
@@ -70,7 +70,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     s.palette = {255, 0, 0, 0, 0, 255, 0, 255, 0};
     s.paletteAlpha = {255, 0};
     s.rows = {{0, 1, 2}};
-    const PngPixels p = decode(zendrel_test::writePng(s), PremultiplyRule::kRound255);
+    const PngPixels p = decode(zendrel::test::writePng(s), PremultiplyRule::kRound255);
     EXPECT_EQ(pixel(p, 0, 0), 0xffff0000u);
     EXPECT_EQ(pixel(p, 1, 0), 0u);
     EXPECT_EQ(pixel(p, 2, 0), 0xff00ff00u);
@@ -81,7 +81,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     s.colorType = PNG_COLOR_TYPE_GRAY;
     s.bitDepth = 1;
     s.rows = {{0xA0}};
-    const PngPixels p = decode(zendrel_test::writePng(s), PremultiplyRule::kRound255);
+    const PngPixels p = decode(zendrel::test::writePng(s), PremultiplyRule::kRound255);
     EXPECT_EQ(pixel(p, 0, 0), 0xffffffffu);
     EXPECT_EQ(pixel(p, 1, 0), 0xff000000u);
     EXPECT_EQ(pixel(p, 2, 0), 0xffffffffu);
@@ -93,7 +93,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     s.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
     s.bitDepth = 16;
     s.rows = {{0xff, 0xff, 0x80, 0x00, 0x64, 0x00, 0xff, 0xff}};
-    const PngPixels p = decode(zendrel_test::writePng(s), PremultiplyRule::kRound255);
+    const PngPixels p = decode(zendrel::test::writePng(s), PremultiplyRule::kRound255);
     EXPECT_EQ(pixel(p, 0, 0), 0x80808080u);
     EXPECT_EQ(pixel(p, 1, 0), 0xff646464u);
   }
@@ -103,7 +103,7 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
     s.colorType = PNG_COLOR_TYPE_GRAY;
     s.greyTransparent = 7;
     s.rows = {{7, 200}};
-    const PngPixels p = decode(zendrel_test::writePng(s), PremultiplyRule::kRound255);
+    const PngPixels p = decode(zendrel::test::writePng(s), PremultiplyRule::kRound255);
     EXPECT_EQ(pixel(p, 0, 0), 0u);
     EXPECT_EQ(pixel(p, 1, 0), 0xffc8c8c8u);
   }
@@ -112,8 +112,8 @@ TEST(DrawPngDecode, ColourTypesBecomeBgraWithAlpha) {
 TEST(DrawPngDecode, InterlacedImagesMatchPlainOnes) {
   std::vector<uint32_t> argb;
   for (uint32_t i = 0; i < 11 * 9; ++i) argb.push_back(0xff000000u | (i * 2654435761u & 0xffffffu));
-  const PngPixels plain = decode(zendrel_test::writeRgba(11, 9, argb, false));
-  const PngPixels interlaced = decode(zendrel_test::writeRgba(11, 9, argb, true));
+  const PngPixels plain = decode(zendrel::test::writeRgba(11, 9, argb, false));
+  const PngPixels interlaced = decode(zendrel::test::writeRgba(11, 9, argb, true));
   ASSERT_EQ(interlaced.width, 11);
   ASSERT_EQ(interlaced.height, 9);
   EXPECT_EQ(0, std::memcmp(plain.bytes.get(), interlaced.bytes.get(), 11 * 9 * 4));
@@ -135,7 +135,7 @@ TEST(DrawPngDecode, RefusesWhatIsNotACompletePng) {
   // Every cut of a valid file: refused, or (once all image data is in) the full image.
   std::vector<uint32_t> argb(5 * 4, 0xff336699u);
   argb[7] = 0x80ffffffu;
-  const auto png = zendrel_test::writeRgba(5, 4, argb, true);
+  const auto png = zendrel::test::writeRgba(5, 4, argb, true);
   const PngPixels whole = decode(png);
   for (std::size_t n = 0; n < png.size(); ++n) {
     std::vector<unsigned char> cut(png.begin(), png.begin() + static_cast<std::ptrdiff_t>(n));
@@ -150,7 +150,7 @@ TEST(DrawPngDecode, RefusesWhatIsNotACompletePng) {
 }
 
 TEST(DrawPngDecode, RefusesBrokenChunksAndHugeSizes) {
-  auto png = zendrel_test::writeRgba(2, 2, {0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0xffffffffu});
+  auto png = zendrel::test::writeRgba(2, 2, {0xffff0000u, 0xff00ff00u, 0xff0000ffu, 0xffffffffu});
   PngPixels out;
   // Flip one byte of the image data's CRC.
   const std::size_t idat = std::string(png.begin(), png.end()).find("IDAT");
@@ -167,7 +167,7 @@ TEST(DrawPngDecode, RefusesBrokenChunksAndHugeSizes) {
     PngLayout s;
     s.width = 1;
     s.rows = {{1, 2, 3, 4}};
-    auto bytes = zendrel_test::writePng(s);
+    auto bytes = zendrel::test::writePng(s);
     // Patch the declared size and the header CRC so only the size is wrong.
     for (int i = 0; i < 4; ++i) {
       bytes[16 + i] = static_cast<unsigned char>(w >> (24 - 8 * i));
@@ -183,7 +183,7 @@ TEST(DrawPngDecode, RefusesBrokenChunksAndHugeSizes) {
 TEST(DrawPngDecode, SurvivesRandomDamage) {
   std::vector<uint32_t> argb(6 * 6);
   for (std::size_t i = 0; i < argb.size(); ++i) argb[i] = 0x01010101u * uint32_t(i * 7);
-  const auto png = zendrel_test::writeRgba(6, 6, argb, true);
+  const auto png = zendrel::test::writeRgba(6, 6, argb, true);
   std::mt19937 random(1234);
   PngPixels out;
   for (int round = 0; round < 3000; ++round) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 struct PngLayout {
   uint32_t width = 1;
@@ -79,4 +79,4 @@ inline std::vector<unsigned char> writeRgba(uint32_t width, uint32_t height, con
   return writePng(layout);
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

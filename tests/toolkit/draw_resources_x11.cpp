@@ -2,7 +2,7 @@
 // registered before any test runs.
 #include "toolkit/platform/x11/resource_table.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 extern const zendrel::EmbeddedResource kPngImages[];
 extern const std::size_t kPngImageCount;
 extern const zendrel::EmbeddedResource kDataImages[];
@@ -11,10 +11,10 @@ extern const std::size_t kDataImageCount;
 namespace {
 struct Registrar {
   Registrar() {
-    using Toolkit::Platform::ResourceType;
-    Toolkit::Platform::registerResourceTable(ResourceType::kPng, kPngImages, kPngImageCount);
-    Toolkit::Platform::registerResourceTable(ResourceType::kData, kDataImages, kDataImageCount);
+    using Toolkit::platform::ResourceType;
+    Toolkit::platform::registerResourceTable(ResourceType::kPng, kPngImages, kPngImageCount);
+    Toolkit::platform::registerResourceTable(ResourceType::kData, kDataImages, kDataImageCount);
   }
 } registrar;
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -20,7 +20,7 @@ Gdiplus::Bitmap* gdiBitmapOf(const CBitmap& bitmap) { return bitmap.getPlatformI
 
 std::vector<uint32_t> pixelsOf(const CBitmap& bitmap) {
   std::vector<uint32_t> out;
-  Platform::readImagePixels(bitmap.getPlatformImage(), out);
+  platform::readImagePixels(bitmap.getPlatformImage(), out);
   return out;
 }
 
@@ -68,11 +68,11 @@ TEST(DrawSharedImages, DrawingIntoOneBitmapLeavesTheOthersAlone) {
   CBitmap shown{CResourceDescription("draw_strip.png")};
   const std::vector<uint32_t> before = pixelsOf(shown);
 
-  Platform::Surface* surface = Platform::createImageSurface(drawn.getPlatformImage());
+  platform::Surface* surface = platform::createImageSurface(drawn.getPlatformImage());
   ASSERT_NE(surface, nullptr);
-  Platform::setFillColor(surface, CColor(0, 0, 255));
-  Platform::fillRect(surface, CRect(0, 0, 4, 12));
-  Platform::destroySurface(surface);
+  platform::setFillColor(surface, CColor(0, 0, 255));
+  platform::fillRect(surface, CRect(0, 0, 4, 12));
+  platform::destroySurface(surface);
 
   EXPECT_NE(gdiBitmapOf(drawn), gdiBitmapOf(shown));
   EXPECT_EQ(pixelsOf(shown), before);

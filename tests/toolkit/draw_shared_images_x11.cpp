@@ -21,7 +21,7 @@ const unsigned char* pixelMemory(const CBitmap& bitmap) {
 
 std::vector<uint32_t> pixelsOf(const CBitmap& bitmap) {
   std::vector<uint32_t> out;
-  Platform::readImagePixels(bitmap.getPlatformImage(), out);
+  platform::readImagePixels(bitmap.getPlatformImage(), out);
   return out;
 }
 
@@ -53,11 +53,11 @@ TEST(DrawSharedImages, DrawingIntoOneBitmapLeavesTheOthersAlone) {
   CBitmap shown{CResourceDescription("draw_strip.png")};
   const std::vector<uint32_t> before = pixelsOf(shown);
 
-  Platform::Surface* surface = Platform::createImageSurface(drawn.getPlatformImage());
+  platform::Surface* surface = platform::createImageSurface(drawn.getPlatformImage());
   ASSERT_NE(surface, nullptr);
-  Platform::setFillColor(surface, CColor(0, 0, 255));
-  Platform::fillRect(surface, CRect(0, 0, 4, 12));
-  Platform::destroySurface(surface);
+  platform::setFillColor(surface, CColor(0, 0, 255));
+  platform::fillRect(surface, CRect(0, 0, 4, 12));
+  platform::destroySurface(surface);
 
   EXPECT_NE(pixelMemory(drawn), pixelMemory(shown));
   EXPECT_EQ(pixelsOf(shown), before);

@@ -5,7 +5,7 @@
 
 #include "toolkit/platform/win32/resource_stream.h"
 
-using Toolkit::Platform::ResourceStream;
+using Toolkit::platform::ResourceStream;
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "tests/support/pixels.h"
 #include "toolkit/draw_context.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 inline void fill(Toolkit::CDrawContext& context, const Toolkit::CRect& rect, const Toolkit::CColor& colour) {
   context.setFillColor(colour);
@@ -32,4 +32,4 @@ inline bool allInsideAre(const std::vector<uint32_t>& pixels, int w, const Toolk
   return true;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

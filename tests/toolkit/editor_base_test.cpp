@@ -14,7 +14,7 @@
 #include "toolkit/gui_editor.h"
 #include "toolkit/idle_pacing.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -292,4 +292,4 @@ TEST(FrameAdditions, ALostWindowStopsIdleAndSizes) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -11,7 +11,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

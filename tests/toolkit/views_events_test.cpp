@@ -4,7 +4,7 @@
 
 #include "tests/toolkit/views_support.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "toolkit/frame.h"
 #include "toolkit/view_container.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 using namespace Toolkit;
 
@@ -130,4 +130,4 @@ class ProbeEditor : public EditorInterface {
   Log* log;
 };
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -18,7 +18,7 @@
 #include "toolkit/frame.h"
 #include "toolkit/gui_editor.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -288,4 +288,4 @@ TEST_F(WindowControls, AWheelNotchStepsTheSliderByItsWheelStep) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -11,14 +11,14 @@
 #include "toolkit/platform/win32/drop_target.h"
 #include "toolkit/platform/win32/win32_input.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
-using namespace Toolkit::Platform;
+using namespace Toolkit::platform;
 
 TEST(Win32Input, KeyStateWordBecomesTheToolkitsFlags) {
-  using namespace Toolkit::Platform::win32;
+  using namespace Toolkit::platform::win32;
   EXPECT_EQ(buttonsFromKeyState(kMkLButton | kMkShift, false), kLeftButton | kShiftKey);
   EXPECT_EQ(buttonsFromKeyState(kMkRButton | kMkControl, true), kRightButton | kControlKey | kAltKey);
   EXPECT_EQ(buttonsFromKeyState(kMkMButton | kMkXButton1 | kMkXButton2, false),
@@ -27,7 +27,7 @@ TEST(Win32Input, KeyStateWordBecomesTheToolkitsFlags) {
 }
 
 TEST(Win32Input, WheelDeltasAreWholeNotches) {
-  using namespace Toolkit::Platform::win32;
+  using namespace Toolkit::platform::win32;
   EXPECT_EQ(wheelNotches(120), 1.0f);
   EXPECT_EQ(wheelNotches(60), 0.0f);
   EXPECT_EQ(wheelNotches(-240), -2.0f);
@@ -187,4 +187,4 @@ TEST(Win32Drop, TheTargetPassesTheDragToTheFrame) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

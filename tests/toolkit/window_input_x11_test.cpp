@@ -4,11 +4,11 @@
 
 #include "toolkit/platform/x11/x11_input.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
-using namespace Toolkit::Platform::x11;
+using namespace Toolkit::platform::x11;
 
 TEST(X11Input, StateBitsBecomeTheToolkitsFlags) {
   EXPECT_EQ(modifiersFromState(kShiftMask | kControlMask | kMod1Mask), kShiftKey | kControlKey | kAltKey);
@@ -53,4 +53,4 @@ TEST(X11Input, TwoPressesCloseInTimeAndPlaceMakeADoubleClick) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

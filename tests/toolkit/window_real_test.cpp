@@ -20,7 +20,7 @@
 #endif
 #endif
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using namespace Toolkit;
@@ -380,4 +380,4 @@ TEST(RealWindowParents, AParentThatDoesNotExistGivesAFrameWithoutWindow) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

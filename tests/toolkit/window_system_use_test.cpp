@@ -9,7 +9,7 @@
 
 #include "toolkit/window_system_use.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
 using Toolkit::WindowSystemCalls;
@@ -130,4 +130,4 @@ TEST_F(WindowSystemUseTest, AThreadNeverPaysForAnEarlierThreadsHold) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -11,10 +11,10 @@
 
 #include "toolkit/window_seam.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 namespace {
 
-namespace Platform = Toolkit::Platform;
+namespace platform = Toolkit::platform;
 
 bool comInitialised() {
   APTTYPE type;
@@ -31,7 +31,7 @@ void onThread(F f) {
 TEST(WindowSystemWin32, AMultithreadedThreadRefusesOle) {
   onThread([] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-    EXPECT_FALSE(Platform::beginWindowSystemUse());
+    EXPECT_FALSE(platform::beginWindowSystemUse());
     CoUninitialize();
     EXPECT_FALSE(comInitialised());
   });
@@ -39,9 +39,9 @@ TEST(WindowSystemWin32, AMultithreadedThreadRefusesOle) {
 
 TEST(WindowSystemWin32, APlainThreadStartsOleAndStopsItAgain) {
   onThread([] {
-    ASSERT_TRUE(Platform::beginWindowSystemUse());
+    ASSERT_TRUE(platform::beginWindowSystemUse());
     EXPECT_TRUE(comInitialised());
-    Platform::endWindowSystemUse();
+    platform::endWindowSystemUse();
     EXPECT_FALSE(comInitialised());
   });
 }
@@ -49,8 +49,8 @@ TEST(WindowSystemWin32, APlainThreadStartsOleAndStopsItAgain) {
 TEST(WindowSystemWin32, AThreadRunningOleCountsOneMoreUse) {
   onThread([] {
     ASSERT_EQ(OleInitialize(nullptr), S_OK);
-    ASSERT_TRUE(Platform::beginWindowSystemUse());
-    Platform::endWindowSystemUse();
+    ASSERT_TRUE(platform::beginWindowSystemUse());
+    platform::endWindowSystemUse();
     EXPECT_TRUE(comInitialised());
     OleUninitialize();
     EXPECT_FALSE(comInitialised());
@@ -58,4 +58,4 @@ TEST(WindowSystemWin32, AThreadRunningOleCountsOneMoreUse) {
 }
 
 }  // namespace
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -11,7 +11,7 @@
 #include "toolkit/draw_context.h"
 
 namespace Toolkit {
-namespace ControlDrawing {
+namespace control_drawing {
 
 // Far beyond any image, yet small enough that adding a rectangle's size to it
 // cannot overflow.
@@ -65,5 +65,5 @@ class ScopedClip {
   CRect saved;
 };
 
-}  // namespace ControlDrawing
+}  // namespace control_drawing
 }  // namespace Toolkit

@@ -19,12 +19,12 @@ int32_t CHorizontalSwitch::positionForValue(float v) const {
   const float position = static_cast<float>(positions - 1) * v + 0.5f;
   // A value outside 0..1 (or not a number) shows the nearest end, never
   // a frame beyond the strip.
-  return ControlDrawing::clampFrame(ControlDrawing::truncToPixels(position), positions);
+  return control_drawing::clampFrame(control_drawing::truncToPixels(position), positions);
 }
 
 void CHorizontalSwitch::draw(CDrawContext* context) {
-  const CPoint source(0, ControlDrawing::addProduct(0, positionForValue(value), frameHeight));
-  ControlDrawing::drawImage(background, context, size, source, transparency);
+  const CPoint source(0, control_drawing::addProduct(0, positionForValue(value), frameHeight));
+  control_drawing::drawImage(background, context, size, source, transparency);
   setDirty(false);
 }
 

@@ -16,8 +16,8 @@ void CKickButton::draw(CDrawContext* context) {
   clampValue();
   CPoint source = offset;
   // A value that is not a number shows the released state.
-  if (value != 0.0f && !std::isnan(value)) source.v = ControlDrawing::addProduct(offset.v, 1, frameHeight);
-  ControlDrawing::drawImage(background, context, size, source, transparency);
+  if (value != 0.0f && !std::isnan(value)) source.v = control_drawing::addProduct(offset.v, 1, frameHeight);
+  control_drawing::drawImage(background, context, size, source, transparency);
   setDirty(false);
 }
 

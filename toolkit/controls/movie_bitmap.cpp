@@ -18,13 +18,13 @@ int32_t CMovieBitmap::frameForValue(float v) const {
   // The product in single precision, the rounding in double: 31 × 0.5 → 15.5 → frame 16.
   const float product = static_cast<float>(frameCount - 1) * v;
   // A strip without frames still shows its first one, never a negative frame.
-  return ControlDrawing::clampFrame(ControlDrawing::truncToPixels(static_cast<double>(product) + 0.5), frameCount);
+  return control_drawing::clampFrame(control_drawing::truncToPixels(static_cast<double>(product) + 0.5), frameCount);
 }
 
 void CMovieBitmap::draw(CDrawContext* context) {
   if (value > 1.0f) value = 1.0f;
-  const CPoint source(offset.h, ControlDrawing::addProduct(offset.v, frameForValue(value), frameHeight));
-  ControlDrawing::drawImage(background, context, size, source, transparency);
+  const CPoint source(offset.h, control_drawing::addProduct(offset.v, frameForValue(value), frameHeight));
+  control_drawing::drawImage(background, context, size, source, transparency);
   setDirty(false);
 }
 

@@ -29,7 +29,7 @@ bool clicksFromOn(float value) { return std::isfinite(value) ? std::trunc(value)
 void COnOffButton::draw(CDrawContext* context) {
   CPoint source(0, 0);
   if (showsOn(value) && background) source.v = background->getHeight() / 2;
-  ControlDrawing::drawImage(background, context, size, source, transparency);
+  control_drawing::drawImage(background, context, size, source, transparency);
   setDirty(false);
 }
 

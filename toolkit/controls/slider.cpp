@@ -8,7 +8,7 @@
 
 namespace Toolkit {
 
-using ControlDrawing::truncToPixels;
+using control_drawing::truncToPixels;
 
 CSlider::CSlider(const CRect& rect, CControlListener* l, int32_t t, const CPoint& handleOffsetIn, int32_t travel,
                  CBitmap* handleBitmap, CBitmap* bitmap, const CPoint& backgroundOffsetIn, int32_t styleIn)
@@ -130,10 +130,10 @@ CRect CSlider::handleRect(bool clamped) const {
 void CSlider::draw(CDrawContext* context) {
   if (context) {
     // Neither image may paint outside the control, whatever the offsets say.
-    ControlDrawing::ScopedClip clip(context, size);
+    control_drawing::ScopedClip clip(context, size);
     const CRect back(size.left, size.top, size.left + controlWidth, size.top + controlHeight);
-    ControlDrawing::drawImage(background, context, back, backgroundOffset, transparency);
-    if (handle) ControlDrawing::drawImage(handle, context, handleRect(true), CPoint(0, 0), handleTransparent);
+    control_drawing::drawImage(background, context, back, backgroundOffset, transparency);
+    if (handle) control_drawing::drawImage(handle, context, handleRect(true), CPoint(0, 0), handleTransparent);
   }
   setDirty(false);
 }

@@ -12,7 +12,7 @@ CDefaultSplashScreenView::CDefaultSplashScreenView(const CRect& area, CControlLi
     : CControl(area, l, 0, bitmap), offset(offsetIn) {}
 
 void CDefaultSplashScreenView::draw(CDrawContext* context) {
-  ControlDrawing::drawImage(background, context, size, offset, transparency);
+  control_drawing::drawImage(background, context, size, offset, transparency);
   setDirty(false);
 }
 

@@ -8,7 +8,7 @@
 
 #include "tools/artwork/artwork.h"
 
-using namespace artwork;
+using namespace zendrel::artwork;
 
 namespace {
 

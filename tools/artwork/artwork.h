@@ -8,7 +8,7 @@
 
 #include "tools/artwork/paint.h"
 
-namespace artwork {
+namespace zendrel::artwork {
 
 // Shared pieces.
 // A value box of the indicator strips: blue face, lighter top edge, white text.
@@ -36,4 +36,4 @@ void drawSplash(cairo_t* cr);
 void drawToggle(cairo_t* cr);
 void drawInfoStrip(cairo_t* cr);
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

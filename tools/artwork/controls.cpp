@@ -6,7 +6,7 @@
 
 #include "tools/artwork/artwork.h"
 
-namespace artwork {
+namespace zendrel::artwork {
 
 // ---- sliders --------------------------------------------------------------
 
@@ -296,4 +296,4 @@ void drawInfoStrip(cairo_t* cr) {
   for (int f = 0; f < 2; ++f) infoButton(cr, 20, f * 40 + 20, 17.5, f == 1);
 }
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace artwork {
+namespace zendrel::artwork {
 
 Surface::Surface(int w, int h)
     : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h)), cr(cairo_create(surface)) {
@@ -119,4 +119,4 @@ Font fitted(cairo_t* cr, Font f, const std::string& s, double maxWidth) {
   return f;
 }
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace artwork {
+namespace zendrel::artwork {
 
 struct Colour {
   double r, g, b, a = 1.0;
@@ -71,4 +71,4 @@ void text(cairo_t* cr, const std::string& s, double x, double cy, const Font& f,
 // The largest size up to `size` at which s fits in maxWidth.
 Font fitted(cairo_t* cr, Font f, const std::string& s, double maxWidth);
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

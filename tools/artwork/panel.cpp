@@ -7,7 +7,7 @@
 #include "tools/artwork/artwork.h"
 #include "tools/artwork/paint.h"
 
-namespace artwork {
+namespace zendrel::artwork {
 
 namespace {
 
@@ -212,4 +212,4 @@ void drawBase(cairo_t* cr) {
   drawNameBlock(cr);
 }
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

@@ -5,7 +5,7 @@
 
 #include "tools/artwork/artwork.h"
 
-namespace artwork {
+namespace zendrel::artwork {
 
 void valueBox(cairo_t* cr, double y, const std::string& label) {
   roundedRect(cr, 0.5, y + 0.5, 39, 27, 4);
@@ -112,4 +112,4 @@ void infoButton(cairo_t* cr, double cx, double cy, double r, bool lit) {
   cairo_fill(cr);
 }
 
-}  // namespace artwork
+}  // namespace zendrel::artwork

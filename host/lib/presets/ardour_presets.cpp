@@ -12,7 +12,7 @@
 
 #include "host/lib/presets/preset_files.h"
 
-namespace zpreset {
+namespace zendrel::preset {
 
 namespace {
 
@@ -446,4 +446,4 @@ std::string ardourText(const Bank& b, const Identity& id) {
   return s + "</VSTPresets>\n";
 }
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

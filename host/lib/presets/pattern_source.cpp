@@ -8,7 +8,7 @@
 #include "plugin/parameter_ids.h"
 #include "plugin/step_grid.h"
 
-namespace zpreset {
+namespace zendrel::preset {
 
 namespace {
 
@@ -187,4 +187,4 @@ std::string gatePicture(const Program& p) {
   return s;
 }
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

@@ -21,7 +21,7 @@
 
 #include "host/lib/presets/preset_files.h"
 
-namespace zpreset {
+namespace zendrel::preset {
 
 struct Pattern {
   Program program;
@@ -42,4 +42,4 @@ std::string gatePicture(const Program& p);
 // grid values they stand for; false for an unknown name.
 bool noteValueByName(const std::string& name, float& value);
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

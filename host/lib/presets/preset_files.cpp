@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace zpreset {
+namespace zendrel::preset {
 
 namespace {
 
@@ -409,4 +409,4 @@ bool writePresetFile(const std::string& path, Format format, const Bank& b, int 
   return true;
 }
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

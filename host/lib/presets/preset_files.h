@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace zpreset {
+namespace zendrel::preset {
 
 // 'ZdRl', first character in the highest byte.
 constexpr int32_t fourChar(char a, char b, char c, char d) {
@@ -77,4 +77,4 @@ bool writePresetFile(const std::string& path, Format format, const Bank& b, int 
 // Text of a four-character code, 'ZdRl'; other bytes as \xNN.
 std::string codeText(int32_t code);
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-namespace zpreset {
+namespace zendrel::preset {
 
-Identity identityOf(zhost::Host& host) {
+Identity identityOf(zendrel::host::Host& host) {
   Identity id;
   const AEffect* e = host.effect();
   if (!e) return id;
@@ -17,14 +17,14 @@ Identity identityOf(zhost::Host& host) {
   return id;
 }
 
-void applyProgram(zhost::Host& host, const Program& p) {
+void applyProgram(zendrel::host::Host& host, const Program& p) {
   for (size_t i = 0; i < p.values.size(); ++i) host.setParameter(static_cast<VstInt32>(i), p.values[i]);
   char name[24] = {};  // the name field of the record: 23 characters and the zero
   std::memcpy(name, p.name.data(), std::min(p.name.size(), sizeof name - 1));
   host.dispatch(effSetProgramName, 0, 0, name);
 }
 
-void applyBank(zhost::Host& host, const Bank& b) {
+void applyBank(zendrel::host::Host& host, const Bank& b) {
   const AEffect* e = host.effect();
   if (!e) return;
   const size_t n = std::min(b.programs.size(), static_cast<size_t>(std::max(e->numPrograms, 0)));
@@ -35,7 +35,7 @@ void applyBank(zhost::Host& host, const Bank& b) {
   if (n > 0) host.dispatch(effSetProgram, 0, std::min<VstIntPtr>(b.current, static_cast<VstIntPtr>(n - 1)));
 }
 
-Program captureProgram(zhost::Host& host) {
+Program captureProgram(zendrel::host::Host& host) {
   Program p;
   // The indexed name gives a program still named by default as such, so that
   // it is numbered by its place again wherever it is loaded.
@@ -51,7 +51,7 @@ Program captureProgram(zhost::Host& host) {
   return p;
 }
 
-Bank captureBank(zhost::Host& host) {
+Bank captureBank(zendrel::host::Host& host) {
   Bank b;
   const AEffect* e = host.effect();
   if (!e) return b;
@@ -77,7 +77,7 @@ bool pickProgram(const Bank& b, const std::string& path, int program, Program& o
   return true;
 }
 
-bool loadPreset(zhost::Host& host, const std::string& path, int program, std::string& error) {
+bool loadPreset(zendrel::host::Host& host, const std::string& path, int program, std::string& error) {
   if (!host.loaded()) {
     error = "no plug-in is loaded";
     return false;
@@ -95,4 +95,4 @@ bool loadPreset(zhost::Host& host, const std::string& path, int program, std::st
   return true;
 }
 
-}  // namespace zpreset
+}  // namespace zendrel::preset

@@ -13,7 +13,7 @@
 
 #include "host/lib/presets/pattern_source.h"
 
-using namespace zpreset;
+using namespace zendrel::preset;
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include "plugin/parameter_ids.h"
 #include "tests/support/rng.h"
 
-using namespace zpreset;
+using namespace zendrel::preset;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,7 +30,7 @@ constexpr double kRate = 44100.0;
 constexpr double kTempo = 120.0;
 constexpr int kTwoBars = 176400;  // at 120 beats a minute
 
-void load(zhost::Host& host) {
+void load(zendrel::host::Host& host) {
   ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
   host.setSampleRate(kRate);
   host.setTempo(kTempo);
@@ -40,11 +40,11 @@ void load(zhost::Host& host) {
 
 // Two bars from the song's start, transport playing, in blocks of 512: the
 // left output for a steady noise (or, with `dc`, the gain itself).
-std::vector<float> render(zhost::Host& host, bool dc = false, int frames = kTwoBars) {
+std::vector<float> render(zendrel::host::Host& host, bool dc = false, int frames = kTwoBars) {
   host.setSamplePosition(0);
   host.setPpqPosition(0);
   host.setPlaying(true);
-  zendrel_test::Rng rng(7);
+  zendrel::test::Rng rng(7);
   std::vector<float> out;
   std::vector<float> l(512), r(512), ol(512), orr(512);
   for (int at = 0; at < frames; at += 512) {
@@ -58,7 +58,7 @@ std::vector<float> render(zhost::Host& host, bool dc = false, int frames = kTwoB
   return out;
 }
 
-std::vector<uint32_t> bits(zhost::Host& host) {
+std::vector<uint32_t> bits(zendrel::host::Host& host) {
   std::vector<uint32_t> v;
   for (int i = 0; i < zendrel::kNumParams; ++i) {
     const float f = host.getParameter(i);
@@ -90,8 +90,8 @@ void writeBytes(const std::string& path, const std::vector<uint8_t>& b) {
 
 // A pattern edited as a user edits one: odd levels, a merge, ramps, a
 // shortened step count, and a name.
-void editPattern(zhost::Host& host, uint64_t seed) {
-  zendrel_test::Rng rng(seed);
+void editPattern(zendrel::host::Host& host, uint64_t seed) {
+  zendrel::test::Rng rng(seed);
   host.setParameter(zendrel::kNumOfSteps, float(2 * (5 + rng.below(27)) - 1) / 64.0f);
   host.setParameter(zendrel::kStepLength, 0.0375f + 0.077f * float(2 + rng.below(6)));
   for (int k = 0; k < zendrel::kNumSteps; ++k) {
@@ -116,7 +116,7 @@ struct Snapshot {
   }
 };
 
-Snapshot snapshot(zhost::Host& host) {
+Snapshot snapshot(zendrel::host::Host& host) {
   Snapshot s{bits(host), {}, host.dispatch(effGetProgram)};
   for (int i = 0; i < zendrel::kNumPrograms; ++i) s.names.push_back(host.programNameIndexed(i));
   return s;
@@ -125,7 +125,7 @@ Snapshot snapshot(zhost::Host& host) {
 }  // namespace
 
 TEST(PresetModule, ProgramRoundTripGivesTheSameValuesAndAudio) {
-  zhost::Host a;
+  zendrel::host::Host a;
   load(a);
   a.dispatch(effSetProgram, 0, 3);
   editPattern(a, 3);
@@ -135,7 +135,7 @@ TEST(PresetModule, ProgramRoundTripGivesTheSameValuesAndAudio) {
   std::string error;
   ASSERT_TRUE(writePresetFile(path, Format::Fxp, Bank{{saved}, 0}, 0, identityOf(a), error)) << error;
 
-  zhost::Host b;
+  zendrel::host::Host b;
   load(b);
   ASSERT_TRUE(loadPreset(b, path, -1, error)) << error;
   EXPECT_EQ(bits(b), bits(a));
@@ -146,7 +146,7 @@ TEST(PresetModule, ProgramRoundTripGivesTheSameValuesAndAudio) {
 }
 
 TEST(PresetModule, BankRoundTripKeepsEveryProgramAndItsName) {
-  zhost::Host a;
+  zendrel::host::Host a;
   load(a);
   for (int i = 0; i < zendrel::kNumPrograms; ++i) {
     a.dispatch(effSetProgram, 0, i);
@@ -160,7 +160,7 @@ TEST(PresetModule, BankRoundTripKeepsEveryProgramAndItsName) {
   std::string error;
   ASSERT_TRUE(writePresetFile(path, Format::Fxb, bank, 0, identityOf(a), error)) << error;
 
-  zhost::Host b;
+  zendrel::host::Host b;
   load(b);
   ASSERT_TRUE(loadPreset(b, path, -1, error)) << error;
   EXPECT_EQ(b.dispatch(effGetProgram), 4);
@@ -177,7 +177,7 @@ TEST(PresetModule, BankRoundTripKeepsEveryProgramAndItsName) {
 }
 
 TEST(PresetModule, ArdourFileLoadsTheSameAsTheProgramFile) {
-  zhost::Host a;
+  zendrel::host::Host a;
   load(a);
   editPattern(a, 21);
   Bank one{{captureProgram(a)}, 0};
@@ -191,7 +191,7 @@ TEST(PresetModule, ArdourFileLoadsTheSameAsTheProgramFile) {
   ASSERT_TRUE(readPresetFile(fxp, id, fromFxp, f, error)) << error;
   ASSERT_TRUE(readPresetFile(ardour, id, fromArdour, f, error)) << error;
   EXPECT_EQ(bits(fromArdour.programs[0]), bits(fromFxp.programs[0]));
-  zhost::Host b, c;
+  zendrel::host::Host b, c;
   load(b);
   load(c);
   ASSERT_TRUE(loadPreset(b, fxp, -1, error)) << error;
@@ -204,7 +204,7 @@ TEST(PresetModule, ArdourFileLoadsTheSameAsTheProgramFile) {
 }
 
 TEST(PresetModule, ABadFileChangesNothing) {
-  zhost::Host host;
+  zendrel::host::Host host;
   load(host);
   host.dispatch(effSetProgram, 0, 2);
   editPattern(host, 5);
@@ -271,7 +271,7 @@ TEST(PresetModule, ABadFileChangesNothing) {
 }
 
 TEST(PresetModule, ValuesOutsideTheRangeApplyAsAHostWouldApplyThem) {
-  zhost::Host loaded, direct;
+  zendrel::host::Host loaded, direct;
   load(loaded);
   load(direct);
   Program p = captureProgram(loaded);
@@ -331,7 +331,7 @@ TEST(PresetFactory, EveryPatternLoadsUnchangedPlaysAndSoundsItsOwn) {
     EXPECT_EQ(std::count(names.begin(), names.end(), pattern.program.name), 0);
     names.push_back(pattern.program.name);
     EXPECT_FALSE(pattern.about.empty());
-    zhost::Host host;
+    zendrel::host::Host host;
     load(host);
     applyProgram(host, pattern.program);
     // The sources are written as the plug-in keeps them: loading changes nothing.

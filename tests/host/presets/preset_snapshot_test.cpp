@@ -9,21 +9,21 @@
 #include "tests/editor/golden.h"
 
 TEST(PresetSnapshot, BrokenGrooveAsTheEditorDrawsIt) {
-  zpreset::Pattern pattern;
+  zendrel::preset::Pattern pattern;
   std::string error;
-  ASSERT_TRUE(zpreset::readPatternFile(
+  ASSERT_TRUE(zendrel::preset::readPatternFile(
       std::string(ZENDREL_FACTORY_SOURCES) + "/3-stutters-and-feels/09-broken-groove.pattern", pattern,
       error))
       << error;
-  zhost::Host host;
+  zendrel::host::Host host;
   ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
-  zpreset::applyProgram(host, pattern.program);
+  zendrel::preset::applyProgram(host, pattern.program);
   ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, nullptr), 1);
   host.dispatch(effEditIdle);
   std::vector<uint32_t> pixels;
-  ASSERT_TRUE(zhost::snapshotEditor(host, 900, 550, pixels));
+  ASSERT_TRUE(zendrel::host::snapshotEditor(host, 900, 550, pixels));
   host.dispatch(effEditClose);
-  const zendrel_test::GoldenVerdict verdict =
-      zendrel_test::compareWithGolden("preset_broken_groove", pixels, 900, 550);
+  const zendrel::test::GoldenVerdict verdict =
+      zendrel::test::compareWithGolden("preset_broken_groove", pixels, 900, 550);
   EXPECT_TRUE(verdict.same) << verdict.detail;
 }

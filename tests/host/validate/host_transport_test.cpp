@@ -10,46 +10,46 @@
 
 namespace {
 
-using namespace zvalidate;
+using namespace zendrel::validate;
 
 int entered = 0, left = 0;
 void onEnter() { ++entered; }
 void onLeave() { ++left; }
 
 // The time record a plug-in would get now.
-VstTimeInfo timeOf(zhost::Host& host) {
+VstTimeInfo timeOf(zendrel::host::Host& host) {
   AEffect fake{};
   fake.user = &host;
-  return *reinterpret_cast<VstTimeInfo*>(zhost::Host::callback(&fake, audioMasterGetTime, 0, 0, nullptr, 0.0f));
+  return *reinterpret_cast<VstTimeInfo*>(zendrel::host::Host::callback(&fake, audioMasterGetTime, 0, 0, nullptr, 0.0f));
 }
 
 TEST(HostForValidator, RequestsAreAnsweredWithoutBeingRecorded) {
-  zhost::Host host;
+  zendrel::host::Host host;
   AEffect fake{};
   fake.user = &host;
   host.setRecording(false);
-  EXPECT_EQ(zhost::Host::callback(&fake, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f), 1024);
+  EXPECT_EQ(zendrel::host::Host::callback(&fake, audioMasterGetBlockSize, 0, 0, nullptr, 0.0f), 1024);
   EXPECT_EQ(host.requestCount(), 0u);
   host.setRecording(true);
-  zhost::Host::callback(&fake, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
+  zendrel::host::Host::callback(&fake, audioMasterUpdateDisplay, 0, 0, nullptr, 0.0f);
   EXPECT_EQ(host.count(audioMasterUpdateDisplay), 1u);
 }
 
 TEST(HostForValidator, HooksRunAroundEveryCallback) {
-  zhost::Host::setCallbackHooks(&onEnter, &onLeave);
+  zendrel::host::Host::setCallbackHooks(&onEnter, &onLeave);
   entered = left = 0;
-  zhost::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
-  zhost::Host host;
+  zendrel::host::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
+  zendrel::host::Host host;
   timeOf(host);
-  zhost::Host::setCallbackHooks(nullptr, nullptr);
-  zhost::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
+  zendrel::host::Host::setCallbackHooks(nullptr, nullptr);
+  zendrel::host::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
   EXPECT_EQ(entered, 2);
   EXPECT_EQ(left, 2);
 }
 
 TEST(HostForValidator, ALoopIsReportedWithItsBounds) {
-  zhost::Host host;
-  zhost::Transport t;
+  zendrel::host::Host host;
+  zendrel::host::Transport t;
   t.playing = true;
   t.cycleActive = true;
   t.cycleStartPpq = 4.0;

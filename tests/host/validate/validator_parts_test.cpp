@@ -15,17 +15,17 @@
 
 namespace {
 
-using namespace zvalidate;
+using namespace zendrel::validate;
 
 TEST(ValidatorParts, OpcodeTableIsIndexedByOpcode) {
-  for (VstInt32 op = 0; op < zhost::kOpcodeCount; ++op) {
-    EXPECT_EQ(zhost::opcodeShape(op).opcode, op);
-    EXPECT_NE(std::strlen(zhost::opcodeName(op)), 0u);
+  for (VstInt32 op = 0; op < zendrel::host::kOpcodeCount; ++op) {
+    EXPECT_EQ(zendrel::host::opcodeShape(op).opcode, op);
+    EXPECT_NE(std::strlen(zendrel::host::opcodeName(op)), 0u);
   }
-  EXPECT_STREQ(zhost::opcodeName(effGetNumMidiOutputChannels), "effGetNumMidiOutputChannels");
-  EXPECT_STREQ(zhost::opcodeName(97), "opcode 97");
-  EXPECT_EQ(zhost::opcodeShape(effGetParamName).ptr, zhost::PtrKind::kTextOut);
-  EXPECT_EQ(zhost::opcodeShape(effGetChunk).ptr, zhost::PtrKind::kPointerOut);
+  EXPECT_STREQ(zendrel::host::opcodeName(effGetNumMidiOutputChannels), "effGetNumMidiOutputChannels");
+  EXPECT_STREQ(zendrel::host::opcodeName(97), "opcode 97");
+  EXPECT_EQ(zendrel::host::opcodeShape(effGetParamName).ptr, zendrel::host::PtrKind::kTextOut);
+  EXPECT_EQ(zendrel::host::opcodeShape(effGetChunk).ptr, zendrel::host::PtrKind::kPointerOut);
 }
 
 // A block the plug-in processed by copying input to output.
@@ -133,7 +133,7 @@ TEST(ValidatorParts, PathCountersSeeAllocationsOutsideTheHostCallback) {
   armPathCounting();
   void* volatile p = std::malloc(100);
   std::free(p);
-  zhost::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
+  zendrel::host::Host::callback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f);
   const PathCounts c = disarmPathCounting();
   EXPECT_EQ(c.allocations, 1);
   EXPECT_EQ(c.frees, 1);

@@ -77,7 +77,7 @@ extern "C" void* realloc(void* p, std::size_t n) {
 #endif
 #endif
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 TEST(Allocation, BlocksAllocateNothing) {
 #if defined(ZENDREL_SANITIZED)

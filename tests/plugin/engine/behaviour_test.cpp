@@ -9,7 +9,7 @@
 #include "plugin/engine/gate_engine.h"
 #include "tests/plugin/engine/engine_harness.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 using zendrel::GateEngine;
 
 namespace {

@@ -14,7 +14,7 @@
 #include "tests/plugin/engine/engine_harness.h"
 #include "tests/plugin/engine/reference/reference_engine.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 using zendrel::GateEngine;
 
 namespace {

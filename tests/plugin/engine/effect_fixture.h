@@ -7,7 +7,7 @@
 #include "plugin/vst/host_interface.h"
 #include "tests/support/quiet_host.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 // effSetSampleRate followed by effMainsChanged 1, as a host does.
 inline void setRate(Zendrel& effect, double rate) {
@@ -16,4 +16,4 @@ inline void setRate(Zendrel& effect, double rate) {
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -12,7 +12,7 @@
 #include "tests/support/bits.h"
 #include "tests/support/rng.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 struct Params {
   std::atomic<float> v[zendrel::kNumParams];
@@ -55,4 +55,4 @@ inline void fillSignal(Rng& rng, float* left, float* right, int n) {
   }
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -17,7 +17,7 @@
 #include "tests/plugin/engine/effect_fixture.h"
 #include "tests/plugin/engine/engine_harness.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "plugin/model/parameters.h"
 #include "tests/plugin/model/model_harness.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 using namespace zendrel;
 
 namespace {

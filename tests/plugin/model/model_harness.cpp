@@ -3,7 +3,7 @@
 #include <cstring>
 
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 Log& Log::instance() {
   static Log log;
@@ -122,4 +122,4 @@ std::vector<float> recordValues(const Zendrel& effect, VstInt32 p) {
   return v;
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -15,7 +15,7 @@
 #include "plugin/model/zendrel.h"
 #include "tests/support/bits.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 enum class EventKind { kEditor, kHost };
 
@@ -80,4 +80,4 @@ std::vector<float> workingValues(Zendrel& effect);
 // The 230 stored values of program p.
 std::vector<float> recordValues(const Zendrel& effect, VstInt32 p);
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

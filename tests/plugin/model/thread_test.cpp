@@ -16,7 +16,7 @@
 #include "tests/plugin/model/model_harness.h"
 #include "tests/support/rng.h"
 
-using namespace zendrel_test;
+using namespace zendrel::test;
 using namespace zendrel;
 
 TEST(Threads, AutomationProgramChangesBlocksAndDisplays) {

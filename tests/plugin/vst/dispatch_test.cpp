@@ -15,10 +15,10 @@
 
 namespace {
 
-using zendrel_test::EditorLog;
-using zendrel_test::EffectLog;
-using zendrel_test::RecordingEditor;
-using zendrel_test::TestEffect;
+using zendrel::test::EditorLog;
+using zendrel::test::EffectLog;
+using zendrel::test::RecordingEditor;
+using zendrel::test::TestEffect;
 
 struct Call {
   AEffect* effect;

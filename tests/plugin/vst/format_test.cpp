@@ -11,7 +11,7 @@
 
 namespace {
 
-using zendrel_test::TestEffect;
+using zendrel::test::TestEffect;
 
 // Formats into a buffer of canary bytes and checks nothing lands past maxLen.
 class Format : public ::testing::Test {

@@ -8,7 +8,7 @@
 #include "plugin/vst/audio_effect.h"
 #include "plugin/vst/editor_base.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 struct EditorLog {
   std::vector<std::string> calls;
@@ -104,4 +104,4 @@ class TestEffect : public AudioEffectX {
   EffectLog* log_;
 };
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

@@ -8,7 +8,7 @@
 #include "toolkit/frame.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 namespace {
 
@@ -178,5 +178,5 @@ HRESULT STDMETHODCALLTYPE DropTarget::Drop(IDataObject*, DWORD, POINTL, DWORD* e
   return S_OK;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

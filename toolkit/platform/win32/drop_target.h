@@ -17,7 +17,7 @@ namespace Toolkit {
 
 class CFrame;
 
-namespace Platform {
+namespace platform {
 
 // The items of a data object: its Unicode text when it offers one, otherwise
 // its dropped files, shortcuts (".lnk") resolved to their targets; UTF-8.
@@ -69,5 +69,5 @@ DWORD chooseDropEffect(DWORD allowed);
 std::wstring resolveShortcut(const std::wstring& path);
 std::string toUtf8(const wchar_t* text, int length = -1);
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -13,7 +13,7 @@
 #include <vector>
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 // One decoded image: a GDI+ bitmap, and for pixels we decoded ourselves (the
 // "PNG"-type path) the device-independent bitmap that holds them.
@@ -37,5 +37,5 @@ bool makeBitmapPrivate(Image* image);
 // when no plug-in entry stored one (test programs).
 HMODULE resourceModule();
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -15,7 +15,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace {
 
 // GDI+ creates an object even when decoding fails; such an object is no image.
@@ -219,5 +219,5 @@ bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
   return true;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -4,7 +4,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 struct Surface {
   Gdiplus::Graphics* graphics = nullptr;
@@ -137,5 +137,5 @@ void drawImage(Surface* surface, Image* image, const CRect& source, const CPoint
                       &attributes);
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

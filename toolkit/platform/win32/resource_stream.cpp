@@ -3,7 +3,7 @@
 #include <cstring>
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 ResourceStream::ResourceStream(const void* bytes, ULONG byteCount)
     : data(static_cast<const unsigned char*>(bytes)), size(byteCount) {}
@@ -86,5 +86,5 @@ HRESULT STDMETHODCALLTYPE ResourceStream::Stat(STATSTG* stat, DWORD) {
 
 HRESULT STDMETHODCALLTYPE ResourceStream::Clone(IStream**) { return E_NOTIMPL; }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

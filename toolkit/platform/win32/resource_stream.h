@@ -7,7 +7,7 @@
 #include "toolkit/platform/win32/gdiplus.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 class ResourceStream : public IStream {
  public:
@@ -53,5 +53,5 @@ class ResourceStream : public IStream {
   ULONG size;
 };
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

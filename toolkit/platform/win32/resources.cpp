@@ -5,7 +5,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 HMODULE resourceModule() {
   return moduleInstance ? static_cast<HMODULE>(moduleInstance) : GetModuleHandleW(nullptr);
@@ -32,5 +32,5 @@ bool findResource(const CResourceDescription& desc, ResourceType type, ResourceB
   return true;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

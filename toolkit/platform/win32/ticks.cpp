@@ -2,10 +2,10 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 uint32_t tickCount() { return GetTickCount(); }
 void sleepMilliseconds(uint32_t milliseconds) { Sleep(milliseconds); }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -7,7 +7,7 @@
 #include "toolkit/base.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace win32 {
 
 // Key-state bits of a mouse message's wParam (low word).
@@ -31,5 +31,5 @@ constexpr MouseButtons buttonsFromKeyState(uint32_t keyState, bool altDown) {
 constexpr float wheelNotches(int16_t delta) { return static_cast<float>(delta / 120); }
 
 }  // namespace win32
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

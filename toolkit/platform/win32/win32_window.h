@@ -9,7 +9,7 @@
 #include "toolkit/window_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 class DropTarget;
 
@@ -27,5 +27,5 @@ namespace win32 {
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 }  // namespace win32
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

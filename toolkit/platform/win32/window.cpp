@@ -11,7 +11,7 @@
 #include "toolkit/platform/win32/win32_window.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 namespace {
 
@@ -268,5 +268,5 @@ bool resize(Window* w, int32_t width, int32_t height) {
   return true;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

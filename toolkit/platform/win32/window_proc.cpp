@@ -7,7 +7,7 @@
 #include "toolkit/platform/win32/win32_window.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace win32 {
 
 namespace {
@@ -117,5 +117,5 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 }  // namespace win32
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

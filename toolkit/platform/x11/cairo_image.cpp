@@ -10,7 +10,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace {
 
 Image* wrap(cairo_surface_t* surface) {
@@ -170,5 +170,5 @@ Image* decodeDataResource(const CResourceDescription& desc, bool& found) {
   return pixels ? imageOver(std::move(pixels)) : nullptr;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -1,10 +1,10 @@
-// The cairo image behind a Platform::Image, shared by the x11 drawing files.
+// The cairo image behind a platform::Image, shared by the x11 drawing files.
 #pragma once
 
 #include <cairo.h>
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 // An ARGB32 image surface: premultiplied, native-endian 0xAARRGGBB words,
 // i.e. the B, G, R, A bytes the decoder produces.
@@ -19,5 +19,5 @@ struct Image {
 // draws into it. False when no new surface could be made.
 bool makePixelsPrivate(Image* image);
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -6,7 +6,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 struct Surface {
   cairo_t* cr = nullptr;
@@ -111,5 +111,5 @@ void drawImage(Surface* surface, Image* image, const CRect& source, const CPoint
   cairo_restore(cr);
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -5,7 +5,7 @@
 #include "toolkit/bitmap.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace {
 
 struct Table {
@@ -58,5 +58,5 @@ bool findResource(const CResourceDescription& desc, ResourceType type, ResourceB
   return false;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

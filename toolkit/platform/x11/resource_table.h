@@ -9,12 +9,12 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 // Adds `count` entries of `type`, searched after the library's own images.
 // The table must stay alive until the program ends. Registering the same
 // table twice has no further effect.
 void registerResourceTable(ResourceType type, const zendrel::EmbeddedResource* table, std::size_t count);
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

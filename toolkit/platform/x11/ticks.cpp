@@ -4,7 +4,7 @@
 #include "toolkit/platform_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 uint32_t tickCount() {
   using namespace std::chrono;
@@ -13,5 +13,5 @@ uint32_t tickCount() {
 
 void sleepMilliseconds(uint32_t milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -11,7 +11,7 @@
 #include "toolkit/platform/x11/x11_window.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 namespace {
 
@@ -262,5 +262,5 @@ bool resize(Window* w, int32_t width, int32_t height) {
   return true;
 }
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

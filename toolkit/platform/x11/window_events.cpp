@@ -5,7 +5,7 @@
 #include "toolkit/platform/x11/x11_window.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace x11 {
 
 namespace {
@@ -94,5 +94,5 @@ void translateEvent(Window* w, const xcb_generic_event_t* event) {
 }
 
 }  // namespace x11
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -7,7 +7,7 @@
 #include "toolkit/base.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 namespace x11 {
 
 // Core protocol key and button masks of an event's state field.
@@ -88,5 +88,5 @@ class ClickTracker {
 };
 
 }  // namespace x11
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

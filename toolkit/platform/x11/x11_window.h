@@ -12,7 +12,7 @@
 #include "toolkit/window_seam.h"
 
 namespace Toolkit {
-namespace Platform {
+namespace platform {
 
 struct Window {
   CFrame* frame = nullptr;
@@ -38,5 +38,5 @@ namespace x11 {
 void translateEvent(Window* window, const xcb_generic_event_t* event);
 }  // namespace x11
 
-}  // namespace Platform
+}  // namespace platform
 }  // namespace Toolkit

@@ -10,7 +10,7 @@
 
 #include "plugin/engine/gate_engine.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 namespace {
 
@@ -201,4 +201,4 @@ void ReferenceEngine::processReplacing(const VstTimeInfo* info, const std::atomi
   }
 }
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test

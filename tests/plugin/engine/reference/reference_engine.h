@@ -8,7 +8,7 @@
 
 #include "plugin/vst/host_interface.h"
 
-namespace zendrel_test {
+namespace zendrel::test {
 
 class ReferenceEngine {
  public:
@@ -63,4 +63,4 @@ class ReferenceEngine {
   double* gainTrace = nullptr;
 };
 
-}  // namespace zendrel_test
+}  // namespace zendrel::test
