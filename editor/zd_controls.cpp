@@ -14,14 +14,28 @@ std::atomic<float> indicatorClipboard{0.0f};
 
 bool copies(MouseButtons buttons) { return (buttons & kRightButton) && (buttons & kControlKey); }
 
+// Holds the control's value within its range (NaN at the low end). The host
+// may have set any value; what the user's press reports as an edit, and what a
+// paste carries to another control, is always one the host can take as a
+// parameter value. Answers whether the value had to move.
+bool holdInRange(CControl* control) {
+  const float value = control->getValue();
+  if (value >= control->getMin() && value <= control->getMax()) return false;
+  control->setValue(value > control->getMax() ? control->getMax() : control->getMin());
+  return true;
+}
+
 // Copy or paste with the right button; then, whatever the buttons, a control
 // whose value changed since it was drawn reports it as an edit.
 void copyOrPaste(CControl* control, MouseButtons buttons, std::atomic<float>& clipboard) {
-  if (copies(buttons))
+  bool held = holdInRange(control);
+  if (copies(buttons)) {
     clipboard.store(control->getValue(), std::memory_order_relaxed);
-  else if (buttons & kRightButton)
+  } else if (buttons & kRightButton) {
     control->setValue(clipboard.load(std::memory_order_relaxed));
-  if (control->isDirty() && control->getListener()) {
+    held = holdInRange(control) || held;
+  }
+  if ((held || control->isDirty()) && control->getListener()) {
     control->beginEdit();
     control->getListener()->valueChanged(control);
     control->endEdit();

@@ -98,6 +98,10 @@ struct HostLog {
     edited[i] = true;
   }
 
+  void forget(VstInt32 index) {
+    if (index >= 0 && index < numParams) edited[static_cast<std::size_t>(index)] = false;
+  }
+
   void gestureEnded(AEffect* e) {
     for (VstInt32 i = 0; i < numParams; ++i)
       if (open[static_cast<std::size_t>(i)] != 0) fail("an edit still open when the gesture ended", i);
@@ -355,6 +359,8 @@ class Driver {
     const float value = anyFloat(in_);
     TRACE("host setParameter %d %g\n", index, static_cast<double>(value));
     e_->setParameter(e_, index, value);
+    // The host wrote last: the value is no longer the gesture's edit.
+    hostLog().forget(index);
   }
 
   void program() {

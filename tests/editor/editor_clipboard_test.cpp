@@ -1,6 +1,7 @@
 // The right-button clipboards of the editor's slider and indicator. A program
 // of its own: the clipboards live as long as the process, and the first test
 // sees them as the library left them when it was loaded.
+#include <limits>
 #include <thread>
 
 #include "editor/zd_controls.h"
@@ -48,6 +49,31 @@ TEST_F(Clipboard, ACopyOfADirtyControlReportsItAsAnEdit) {
   editor->setParameter(kGate + 4, 0.45f);  // set, not yet drawn
   clickOn(kGate + 4, kRightButton | kControlKey);
   EXPECT_EQ(heard(), (Log{"begin 4", "automate 4 0.450000", "end 4"}));
+}
+
+// The host may set any value; a press that copies or pastes reports, and
+// carries to another control, only a value inside the control's range.
+TEST_F(Clipboard, AValueTheHostSetOutsideTheRangeIsHeldAtItsEnd) {
+  editor->setParameter(kGate + 7, -2.9f);
+  draw();
+  clickOn(kGate + 7, kRightButton | kControlKey);
+  EXPECT_EQ(sliderClipboardValue(), 0.0f);
+  EXPECT_EQ(heard(), (Log{"begin 7", "automate 7 0.000000", "end 7"}));
+  EXPECT_EQ(effect->values[kGate + 7], 0.0f);
+
+  HostEars::instance().clear();
+  editor->setParameter(kAttack + 2, 7.5f);
+  clickOn(kAttack + 2, kRightButton | kControlKey);
+  clickOn(kDecay + 3, kRightButton);
+  EXPECT_EQ(shown(kDecay + 3), 1.0f);
+  EXPECT_EQ(heard(), (Log{"begin 136", "automate 136 1.000000", "end 136", "begin 169", "automate 169 1.000000",
+                          "end 169"}));
+
+  HostEars::instance().clear();
+  editor->setParameter(kGate + 8, std::numeric_limits<float>::quiet_NaN());
+  clickOn(kGate + 8, kRightButton | kControlKey);
+  EXPECT_EQ(shown(kGate + 8), 0.0f);
+  EXPECT_EQ(heard(), (Log{"begin 8", "automate 8 0.000000", "end 8"}));
 }
 
 TEST_F(Clipboard, PastingTheShownValueTellsNobody) {
