@@ -235,6 +235,17 @@ void drawTitle(cairo_t* cr, const PlotData& d, const Axes& ax) {
   text(cr, lx + 212, ly + 11, "gain (out / in)", 13, 0.0);
 }
 
+// Writes the picture and frees its surface.
+bool writeAndFree(cairo_surface_t* surface, const std::string& path, std::string& error) {
+  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
+  cairo_surface_destroy(surface);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    error = "cannot write '" + path + "': " + cairo_status_to_string(status) + " (does its folder exist?)";
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<float> peakEnvelope(const std::vector<float>& m, size_t halfWindow) {
@@ -259,13 +270,7 @@ bool writePlot(const PlotData& d, const std::string& path, std::string& error) {
   drawAxes(cr, d, ax);
   drawTitle(cr, d, ax);
   cairo_destroy(cr);
-  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write '" + path + "': " + cairo_status_to_string(status) + " (does its folder exist?)";
-    return false;
-  }
-  return true;
+  return writeAndFree(surface, path, error);
 }
 
 namespace {
@@ -311,13 +316,7 @@ bool writeGallery(const std::vector<GalleryEntry>& entries, const std::string& t
     drawTile(cr, entries[i], x, y);
   }
   cairo_destroy(cr);
-  const cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
-  cairo_surface_destroy(surface);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    error = "cannot write '" + path + "': " + cairo_status_to_string(status) + " (does its folder exist?)";
-    return false;
-  }
-  return true;
+  return writeAndFree(surface, path, error);
 }
 
 }  // namespace zendrel::render

@@ -1,0 +1,11 @@
+// What the shared-image tests need to see of a platform: where a bitmap's
+// decoded image lives. Bitmaps that share one decode answer the same.
+#pragma once
+
+#include "toolkit/bitmap.h"
+
+namespace zendrel::test {
+
+const void* decodeOf(const Toolkit::CBitmap& bitmap);
+
+}  // namespace zendrel::test
