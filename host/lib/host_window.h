@@ -87,6 +87,15 @@ struct ProcessResources {
   long residentKb = 0;
 };
 ProcessResources processResources();
+
+// Whether a window of the options' size can be made on any platform; when not,
+// `error` says why.
+inline bool sizeIsPossible(const HostWindow::Options& options, std::string& error) {
+  if (options.width > 0 && options.height > 0 && options.width <= 32767 && options.height <= 32767) return true;
+  error = "a window of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
+          " pixels cannot be made (1 to 32767 each way)";
+  return false;
+}
 // Hands the heap pages the allocator keeps for later back to the system, so
 // that what the process holds shows what is still in use.
 void returnFreedMemory();

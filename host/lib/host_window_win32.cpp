@@ -187,11 +187,7 @@ LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 std::unique_ptr<HostWindow> HostWindow::create(const Options& options, std::string& error) {
-  if (options.width <= 0 || options.height <= 0 || options.width > 32767 || options.height > 32767) {
-    error = "a window of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
-            " pixels cannot be made (1 to 32767 each way)";
-    return nullptr;
-  }
+  if (!sizeIsPossible(options, error)) return nullptr;
   auto window = std::make_unique<Win32Window>(options);
   if (!window->hwnd) {
     error =

@@ -144,11 +144,7 @@ class X11Window : public HostWindow {
 }  // namespace
 
 std::unique_ptr<HostWindow> HostWindow::create(const Options& options, std::string& error) {
-  if (options.width <= 0 || options.height <= 0 || options.width > 32767 || options.height > 32767) {
-    error = "a window of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
-            " pixels cannot be made (1 to 32767 each way)";
-    return nullptr;
-  }
+  if (!sizeIsPossible(options, error)) return nullptr;
   xcb_connection_t* c = hostConnection(error);
   if (!c) return nullptr;
   return std::make_unique<X11Window>(c, options);

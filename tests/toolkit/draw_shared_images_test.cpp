@@ -14,6 +14,15 @@
 
 using namespace Toolkit;
 using zendrel::test::decodeOf;
+using zendrel::test::drawnPixels;
+
+std::vector<uint32_t> zendrel::test::drawnPixels(CBitmap& bitmap) {
+  COffscreenContext canvas(nullptr, bitmap.getWidth(), bitmap.getHeight());
+  bitmap.draw(&canvas, CRect(0, 0, bitmap.getWidth(), bitmap.getHeight()));
+  std::vector<uint32_t> seen;
+  canvas.readPixels(seen);
+  return seen;
+}
 
 namespace {
 
@@ -21,14 +30,6 @@ std::vector<uint32_t> pixelsOf(const CBitmap& bitmap) {
   std::vector<uint32_t> out;
   platform::readImagePixels(bitmap.getPlatformImage(), out);
   return out;
-}
-
-std::vector<uint32_t> drawnPixels(CBitmap& bitmap) {
-  COffscreenContext canvas(nullptr, bitmap.getWidth(), bitmap.getHeight());
-  bitmap.draw(&canvas, CRect(0, 0, bitmap.getWidth(), bitmap.getHeight()));
-  std::vector<uint32_t> seen;
-  canvas.readPixels(seen);
-  return seen;
 }
 
 TEST(DrawSharedImages, BitmapsOfOneResourceShareOneDecode) {

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "tests/toolkit/draw_shared_images.h"
-#include "toolkit/draw_context.h"
 #include "toolkit/platform/win32/gdiplus.h"
 
 using namespace Toolkit;
@@ -16,14 +15,6 @@ namespace zendrel::test {
 const void* decodeOf(const CBitmap& bitmap) { return bitmap.getPlatformImage()->gdiImage; }
 
 namespace {
-
-std::vector<uint32_t> drawnPixels(CBitmap& bitmap) {
-  COffscreenContext canvas(nullptr, bitmap.getWidth(), bitmap.getHeight());
-  bitmap.draw(&canvas, CRect(0, 0, bitmap.getWidth(), bitmap.getHeight()));
-  std::vector<uint32_t> seen;
-  canvas.readPixels(seen);
-  return seen;
-}
 
 TEST(DrawSharedImages, AnotherThreadDecodesItsOwnAndDrawsTheSame) {
   CBitmap first{CResourceDescription("draw_strip.png")};
