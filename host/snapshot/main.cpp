@@ -1,6 +1,6 @@
 // zendrel-snapshot: loads the plug-in module as a host does, sets a program,
-// parameters, a page and a playing position, opens the editor without a
-// window and writes what it shows to a PNG file.
+// parameters, a page, a playing position and a display scale, opens the
+// editor without a window and writes what it shows to a PNG file.
 #include <cairo.h>
 
 #include <cmath>
@@ -12,14 +12,15 @@
 #include <vector>
 
 #include "host/lib/demo_pattern.h"
+#include "host/lib/editor_scale.h"
 #include "host/lib/editor_requests.h"
 #include "host/lib/host.h"
 #include "host/lib/presets/preset_host.h"
 
 namespace {
 
+// The editor's logical size; scaled, its pixels are more.
 constexpr int32_t kWidth = 900;
-constexpr int32_t kHeight = 550;
 // The right half of the page switch shows page 2.
 constexpr int32_t kPageTwoX = 130;
 constexpr int32_t kPageTwoY = 509;
@@ -28,8 +29,8 @@ const char* const kUsage =
     "usage: zendrel-snapshot [options] [OUTPUT.png]\n"
     "\n"
     "Loads the Zendrel plug-in module the way a host does, opens its editor without a\n"
-    "window and writes the 900 x 550 picture it shows to OUTPUT.png (default\n"
-    "zendrel-editor.png).\n"
+    "window and writes the picture it shows to OUTPUT.png (default zendrel-editor.png),\n"
+    "at the size the editor gives (900 x 550 unscaled).\n"
     "\n"
     "options:\n"
     "  --module PATH      plug-in module to load (default: the one built with this tool)\n"
@@ -43,6 +44,8 @@ const char* const kUsage =
     "  --position BEATS   the transport plays at this song position (quarter notes):\n"
     "                     the playing step is lit as it would be there\n"
     "  --bpm X            host tempo for --position (default 120)\n"
+    "  --scale S          ask for a display scale from 1 to 3 as a host does, before the\n"
+    "                     editor opens (2 gives 1800 x 1100)\n"
     "  --help             this text\n";
 
 struct Options {
@@ -54,6 +57,7 @@ struct Options {
   bool positioned = false;
   double position = 0.0;
   double bpm = 120.0;
+  double scale = 0.0;  // 0: not asked for
   std::string output = "zendrel-editor.png";
 };
 
@@ -110,6 +114,10 @@ std::string parse(int argc, char** argv, Options& o) {
     } else if (a == "--bpm" && hasValue && parseNumber(argv[i + 1], number) && number > 0) {
       o.bpm = number;
       ++i;
+    } else if (a == "--scale") {
+      if (!hasValue) return "--scale wants a number from 1 to 3";
+      const std::string error = zendrel::host::parseScale(argv[++i], o.scale);
+      if (!error.empty()) return error;
     } else if (!a.empty() && a[0] != '-') {
       o.output = a;
     } else {
@@ -135,10 +143,10 @@ void playAt(zendrel::host::Host& host, const Options& o) {
   host.processReplacing(channels, channels, 64);
 }
 
-bool writePng(const std::vector<uint32_t>& pixels, const std::string& path) {
+bool writePng(const std::vector<uint32_t>& pixels, int32_t width, int32_t height, const std::string& path) {
   cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels.data())), CAIRO_FORMAT_ARGB32, kWidth, kHeight,
-      kWidth * 4);
+      reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(pixels.data())), CAIRO_FORMAT_ARGB32, width, height,
+      width * 4);
   const bool ok = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return ok;
@@ -168,15 +176,23 @@ int main(int argc, char** argv) {
   }
   for (const auto& p : o.params) host.setParameter(p.first, p.second);
   if (o.positioned) playAt(host, o);
+  // As a host does: the factor first, then the editor, then its size.
+  if (o.scale > 0 && !zendrel::host::setContentScale(host, float(o.scale)))
+    std::fprintf(stderr, "zendrel-snapshot: note: the module did not take the scale %g\n", o.scale);
   if (host.dispatch(effEditOpen, 0, 0, nullptr) != 1) return fail("the module's editor did not open");
-  if (o.page == 2 && !zendrel::host::clickEditor(host, kPageTwoX, kPageTwoY, 0x2))
+  int32_t width = 0, height = 0;
+  if (!zendrel::host::editorSize(host, width, height))
+    return fail("the module gives no size for its editor (is it the Zendrel module?)");
+  // Pointer events are in device pixels: the middle of the logical pixel.
+  const double s = double(width) / kWidth;
+  if (o.page == 2 && !zendrel::host::clickEditor(host, int32_t((kPageTwoX + 0.5) * s), int32_t((kPageTwoY + 0.5) * s), 0x2))
     return fail("the module refused the page switch click (is it the Zendrel module?)");
   host.dispatch(effEditIdle);
   std::vector<uint32_t> pixels;
-  if (!zendrel::host::snapshotEditor(host, kWidth, kHeight, pixels))
+  if (!zendrel::host::snapshotEditor(host, width, height, pixels))
     return fail("the module drew no picture of its editor (is it the Zendrel module?)");
   host.dispatch(effEditClose);
-  if (!writePng(pixels, o.output)) return fail("cannot write '" + o.output + "'");
-  std::printf("zendrel-snapshot: wrote %s (%d x %d)\n", o.output.c_str(), kWidth, kHeight);
+  if (!writePng(pixels, width, height, o.output)) return fail("cannot write '" + o.output + "'");
+  std::printf("zendrel-snapshot: wrote %s (%d x %d)\n", o.output.c_str(), width, height);
   return 0;
 }
