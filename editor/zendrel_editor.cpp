@@ -1,6 +1,7 @@
 #include "editor/zendrel_editor.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "editor/indicator_steps.h"
@@ -11,6 +12,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/controls/movie_bitmap.h"
 #include "toolkit/frame.h"
+#include "toolkit/scaling.h"
 
 using namespace Toolkit;
 using namespace zendrel;
@@ -44,8 +46,8 @@ bool ZendrelEditor::open(void* parentWindow) {
   // A second open without a close starts afresh rather than leaking the first window.
   if (frame) close();
   AEffGUIEditor::open(parentWindow);
-  editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-  frame = new CFrame(CRect(0, 0, kEditorWidth, kEditorHeight), parentWindow, this);
+  noteEditorThread();
+  frame = new CFrame(CRect(0, 0, kEditorWidth, kEditorHeight), parentWindow, this, openingScale(parentWindow));
   frame->setBackgroundColor(CColor(127, 127, 127, 255));
   frame->setBackground(backgroundImage);
 
@@ -91,8 +93,9 @@ void ZendrelEditor::close() {
   AEffGUIEditor::close();
 }
 
-bool ZendrelEditor::onEditorThread() const {
-  return editorThread.load(std::memory_order_relaxed) == std::this_thread::get_id();
+std::optional<double> ZendrelEditor::userScale() const {
+  const char* text = std::getenv("ZENDREL_SCALE");
+  return text ? scaling::fromText(text) : std::nullopt;
 }
 
 void ZendrelEditor::setParameter(VstInt32 index, float value) {
@@ -119,7 +122,8 @@ CMovieBitmap* ZendrelEditor::pageStepIndicator(int32_t page) const {
 
 void ZendrelEditor::idle() {
   if (!frame) return;
-  editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+  noteEditorThread();
+  followScale();
   incoming.take([this](int32_t tag, float value) { controlsByTag[tag]->setValue(value); });
   lightPlayingStep();
   frame->idle();
@@ -194,8 +198,11 @@ VstIntPtr ZendrelEditor::toolRequest(VstInt32 request, void* data) {
 
 bool ZendrelEditor::snapshot(void* data) {
   const auto* request = static_cast<const SnapshotPixels*>(data);
-  if (request->width != kEditorWidth || request->height != kEditorHeight || !request->pixels) return false;
-  auto* context = new COffscreenContext(frame, kEditorWidth, kEditorHeight);
+  const double scale = frame->getScaleFactor();
+  if (request->width != scaling::toDevice(kEditorWidth, scale) ||
+      request->height != scaling::toDevice(kEditorHeight, scale) || !request->pixels)
+    return false;
+  auto* context = new COffscreenContext(frame, kEditorWidth, kEditorHeight, kBlackCColor, scale);
   frame->drawRect(context, frame->getViewSize());
   std::vector<uint32_t> pixels;
   const bool read = context->readPixels(pixels);
@@ -207,7 +214,7 @@ bool ZendrelEditor::snapshot(void* data) {
 
 bool ZendrelEditor::pointer(void* data) {
   const auto* event = static_cast<const PointerEvent*>(data);
-  const CPoint where(event->x, event->y);
+  const CPoint where = frame->toLogical(CPoint(event->x, event->y));
   switch (event->kind) {
     case PointerEvent::kDown: frame->onMouseDown(where, event->buttons); return true;
     case PointerEvent::kMoved: frame->onMouseMoved(where, event->buttons); return true;

@@ -4,8 +4,7 @@
 // follows every parameter change, whatever its source.
 #pragma once
 
-#include <atomic>
-#include <thread>
+#include <optional>
 
 #include "editor/editor_layout.h"
 #include "editor/incoming_values.h"
@@ -31,7 +30,8 @@ class ZendrelEditor : public AEffGUIEditor, public CControlListener {
   // Stores the raw value into the control of that tag; from any thread.
   void setParameter(VstInt32 index, float value) override;
   void valueChanged(Toolkit::CControl* control) override;
-  // Draws the open editor into a pixel buffer, or gives it a pointer event.
+  // Draws the open editor into a pixel buffer, or gives it a pointer event
+  // (both in device pixels, at the editor's scale).
   VstIntPtr toolRequest(VstInt32 request, void* data) override;
 
   // The control with that tag while the window is open (parameter controls,
@@ -40,13 +40,16 @@ class ZendrelEditor : public AEffGUIEditor, public CControlListener {
   Toolkit::CMovieBitmap* pageStepIndicator(int32_t page) const;
   Toolkit::CMovieBitmap* overviewIndicator() const { return overviewStepIndicator; }
 
+ protected:
+  // ZENDREL_SCALE in the environment, when it is a usable factor.
+  std::optional<double> userScale() const override;
+
  private:
   void buildControls(Toolkit::CBitmap* const* images);
   void showPage(int32_t page);
   void stepIndicator(Toolkit::CControl* indicator, float (*snap)(float), float (*step)(float), bool pressed);
   void handle(int32_t tag, float value);
   void lightPlayingStep();
-  bool onEditorThread() const;
   bool snapshot(void* data);
   bool pointer(void* data);
 
@@ -57,8 +60,6 @@ class ZendrelEditor : public AEffGUIEditor, public CControlListener {
   // The effect's playing pattern, which the step lights follow.
   const zendrel::PatternPlayback* playback = nullptr;
   zendrel::editor::IncomingValues<zendrel::editor::kTagCount> incoming;
-  // The thread the host opens and idles the window on.
-  std::atomic<std::thread::id> editorThread{};
 };
 
 // The editor factory the product hands its effect (a zendrel::EditorFactory).

@@ -2,8 +2,10 @@
 // as sub-rectangles into a drawing context.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 
 #include "toolkit/base.h"
 
@@ -40,8 +42,9 @@ class CBitmap : public CBaseObject {
   // Loads the named image: a "PNG"-type resource through the portable libpng
   // decoder, otherwise a "DATA" resource through the platform's decoder.
   explicit CBitmap(const CResourceDescription& desc);
-  // A blank, fully transparent image for off-screen drawing.
-  CBitmap(CFrame* frame, int32_t width, int32_t height);
+  // A blank, fully transparent image for off-screen drawing: width × height
+  // logical pixels held at `scale` device pixels each.
+  CBitmap(CFrame* frame, int32_t width, int32_t height, double scale = 1.0);
   ~CBitmap() override;
 
   CBitmap(const CBitmap&) = delete;
@@ -50,6 +53,9 @@ class CBitmap : public CBaseObject {
   // Draws the source rectangle (offset.h, offset.v, rect width, rect height)
   // of the image unscaled at rect's top-left (plus the context's offset),
   // composited source-over. A vertical strip shows frame n with offset.v = n × frame height.
+  // In a context of a larger scale the image's denser set is drawn instead
+  // (a named image's "NAME@2X.EXT" / "NAME@3X.EXT" resources, the smallest at
+  // or above the scale), resized where the scale lies between sets.
   virtual void draw(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
   // Same as draw: transparency always comes from the image's alpha channel.
   virtual void drawTransparent(CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint());
@@ -63,8 +69,15 @@ class CBitmap : public CBaseObject {
   // Kept for the operation order of the original interface: disposes and answers false.
   virtual bool loadFromPath(const void* platformPath);
 
+  // The size in logical pixels (a named image's 1× size).
   int32_t getWidth() const { return width; }
   int32_t getHeight() const { return height; }
+  // Device pixels per logical pixel of the image itself: 1 for a decoded
+  // image, the scale a blank one was made for.
+  double getDensity() const { return density; }
+  // The size of the image's own pixels (of getPlatformImage()).
+  int32_t getPixelWidth() const { return pixelWidth; }
+  int32_t getPixelHeight() const { return pixelHeight; }
   const CResourceDescription& getResourceDescription() const { return resourceDesc; }
   void setTransparentColor(const CColor& color) { transparentColor = color; }
   CColor getTransparentColor() const { return transparentColor; }
@@ -87,6 +100,14 @@ class CBitmap : public CBaseObject {
  private:
   CBitmap();
   void adoptImage(platform::Image* decoded);
+  void disposeScaled();
+  void drawScaled(CDrawContext* context, const CRect& source, const CPoint& destination, uint8_t alpha);
+  // The image to draw at `scale` and its density (decoding a denser set on first use).
+  platform::Image* imageFor(double scale, double& imageDensity);
+  platform::Image* denserSet(int32_t setDensity);
+  // `from` (the image's own pixels) resized to width × height, made once.
+  platform::Image* resized(platform::Image* set, int32_t setDensity, const CRect& from, int32_t toWidth,
+                           int32_t toHeight);
 
   CResourceDescription resourceDesc;
   int32_t width = 0;
@@ -96,6 +117,16 @@ class CBitmap : public CBaseObject {
   // Owned. Holds whatever the platform keeps per image (on Windows the GDI+
   // image and, for "PNG"-type resources, the device-independent bitmap and its pixels).
   platform::Image* image = nullptr;
+  double density = 1.0;
+  int32_t pixelWidth = 0;
+  int32_t pixelHeight = 0;
+  // Owned, a named image's denser sets (index: density − 2), decoded when a
+  // context of a larger scale first draws the image; and which were looked for.
+  platform::Image* denser[2] = {};
+  uint32_t lookedFor = 1;  // bit d − 1: density d
+  // Owned, what the image was resized to for scales between sets, by the set's
+  // density, the source rectangle in its pixels and the size.
+  std::map<std::array<int32_t, 7>, platform::Image*> resizedParts;
 };
 
 // The shared start-up of the platform's graphics library: one instance exists

@@ -1,8 +1,11 @@
 #include "toolkit/draw_context.h"
 
+#include <algorithm>
+
 #include "toolkit/bitmap.h"
 #include "toolkit/frame.h"
 #include "toolkit/platform_seam.h"
+#include "toolkit/scaling.h"
 
 namespace Toolkit {
 
@@ -79,14 +82,37 @@ void CDrawContext::setFont(CFontDesc* newFont) {
   font = newFont;
 }
 
+void CDrawContext::setScaleFactor(double factor) {
+  if (!(factor > 0) || factor == scale) return;
+  scale = factor;
+  applyClip();
+}
+
 void CDrawContext::fillOrFrameRect(const CRect& rect, CDrawStyle style) {
   if (!surface) return;
   CRect r = rect;
   r.normalize();
   r.offset(offset);
   if (r.isEmpty()) return;
-  if (style == kDrawFilled || style == kDrawFilledAndStroked) platform::fillRect(surface, r);
-  if (style == kDrawStroked || style == kDrawFilledAndStroked) platform::frameRect(surface, r);
+  const bool fill = style == kDrawFilled || style == kDrawFilledAndStroked;
+  const bool stroke = style == kDrawStroked || style == kDrawFilledAndStroked;
+  if (scale == 1.0) {
+    if (fill) platform::fillRect(surface, r);
+    if (stroke) platform::frameRect(surface, r);
+    return;
+  }
+  if (fill) platform::fillRect(surface, scaling::toDevice(r, scale));
+  if (!stroke) return;
+  // The outline covers the outermost line-width logical pixels, as four bands
+  // of whole device pixels.
+  const int32_t w = std::min(frameWidth, std::min(r.getWidth(), r.getHeight()));
+  const CRect bands[] = {CRect(r.left, r.top, r.right, r.top + w), CRect(r.left, r.bottom - w, r.right, r.bottom),
+                         CRect(r.left, r.top + w, r.left + w, r.bottom - w),
+                         CRect(r.right - w, r.top + w, r.right, r.bottom - w)};
+  platform::setFillColor(surface, frameColor);
+  for (const CRect& band : bands)
+    if (!band.isEmpty()) platform::fillRect(surface, scaling::toDevice(band, scale));
+  platform::setFillColor(surface, fillColor);
 }
 
 CRect& CDrawContext::getClipRect(CRect& clip) const {
@@ -108,18 +134,19 @@ void CDrawContext::resetClipRect() {
 }
 
 void CDrawContext::applyClip() {
-  if (surface) platform::setClip(surface, clipRect);
+  if (surface) platform::setClip(surface, scale == 1.0 ? clipRect : scaling::toDevice(clipRect, scale));
 }
 
 // ---- COffscreenContext -----------------------------------------------------
 
 COffscreenContext::COffscreenContext(CFrame* ownerFrame, int32_t imageWidth, int32_t imageHeight,
-                                     const CColor& background)
+                                     const CColor& background, double imageScale)
     : CDrawContext(ownerFrame, nullptr, nullptr),
-      bitmap(new CBitmap(ownerFrame, imageWidth, imageHeight)),
+      bitmap(new CBitmap(ownerFrame, imageWidth, imageHeight, imageScale)),
       height(bitmap->getHeight()),
       width(bitmap->getWidth()),
       backgroundColor(background) {
+  setScaleFactor(bitmap->getDensity());
   if (bitmap->getPlatformImage()) attachSurface(platform::createImageSurface(bitmap->getPlatformImage()));
   setClipRect(CRect(0, 0, width, height));
 }
@@ -134,18 +161,29 @@ void COffscreenContext::copyFrom(CDrawContext* context, const CRect& destination
   if (context && context != this) bitmap->draw(context, destination, srcOffset);
 }
 
+int32_t COffscreenContext::getPixelWidth() const { return bitmap->getPixelWidth(); }
+int32_t COffscreenContext::getPixelHeight() const { return bitmap->getPixelHeight(); }
+
+void COffscreenContext::copyPixels(CDrawContext* context, const CRect& pixels) {
+  if (!context || context == this || !context->getSurface() || !bitmap->getPlatformImage()) return;
+  const CRect inside = pixels.intersected(CRect(0, 0, getPixelWidth(), getPixelHeight()));
+  if (!inside.isEmpty())
+    platform::drawImage(context->getSurface(), bitmap->getPlatformImage(), inside, inside.getTopLeft(), 255);
+}
+
 uint32_t COffscreenContext::getPixel(int32_t x, int32_t y) const {
-  if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+  const int32_t w = getPixelWidth();
+  if (x < 0 || y < 0 || x >= w || y >= getPixelHeight()) return 0;
   std::vector<uint32_t> pixels;
   if (!readPixels(pixels)) return 0;
-  return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+  return pixels[std::size_t(y) * std::size_t(w) + std::size_t(x)];
 }
 
 bool COffscreenContext::readPixels(std::vector<uint32_t>& out) const {
   out.clear();
   platform::Image* image = bitmap->getPlatformImage();
   return image && platform::readImagePixels(image, out) &&
-         out.size() == std::size_t(width) * std::size_t(height);
+         out.size() == std::size_t(getPixelWidth()) * std::size_t(getPixelHeight());
 }
 
 }  // namespace Toolkit

@@ -102,6 +102,12 @@ class CDrawContext : public CBaseObject {
   // The window's top-left position on the screen ((0, 0) without a window).
   const CPoint& getScreenOffset() const { return screenOffset; }
 
+  // Device pixels per logical pixel. Every coordinate a context is given is
+  // logical; it maps them to its device once, each logical pixel onto whole
+  // device pixels (scaling.h). 1 for a window's own device and by default.
+  double getScaleFactor() const { return scale; }
+  void setScaleFactor(double factor);
+
   CFrame* getFrame() const { return frame; }
   void* getSystemContext() const { return systemContext; }
   void* getWindow() const { return window; }
@@ -115,6 +121,7 @@ class CDrawContext : public CBaseObject {
  private:
   void applyClip();
 
+  double scale = 1.0;
   CPoint screenOffset;
   CPoint offset;
   void* systemContext = nullptr;
@@ -135,20 +142,28 @@ class CDrawContext : public CBaseObject {
 
 class COffscreenContext : public CDrawContext {
  public:
-  // A width × height, fully transparent image to draw into; clip (0, 0, width, height).
-  COffscreenContext(CFrame* frame, int32_t width, int32_t height, const CColor& backgroundColor = kBlackCColor);
+  // A width × height (logical), fully transparent image to draw into at
+  // `scale`, so of the device size of width × height; clip (0, 0, width, height).
+  COffscreenContext(CFrame* frame, int32_t width, int32_t height, const CColor& backgroundColor = kBlackCColor,
+                    double scale = 1.0);
   ~COffscreenContext() override;
 
   // Draws the off-screen image into context at destination with source offset srcOffset.
   void copyFrom(CDrawContext* context, const CRect& destination, const CPoint& srcOffset = CPoint());
+  // Copies the image's device pixels `pixels` to the same place on context's
+  // device, whatever the scales: how a back buffer reaches its window.
+  void copyPixels(CDrawContext* context, const CRect& pixels);
 
   int32_t getWidth() const { return width; }
   int32_t getHeight() const { return height; }
+  // The image's size in device pixels: what getPixel and readPixels address.
+  int32_t getPixelWidth() const;
+  int32_t getPixelHeight() const;
   CColor getBackgroundColor() const { return backgroundColor; }
   // The image drawn into (owned by the context).
   CBitmap* getBitmap() const { return bitmap; }
 
-  // Pixel read-back, premultiplied 0xAARRGGBB; 0 outside the image.
+  // Pixel read-back (device pixels), premultiplied 0xAARRGGBB; 0 outside the image.
   uint32_t getPixel(int32_t x, int32_t y) const;
   // All pixels, rows top to bottom, premultiplied 0xAARRGGBB; false when
   // the image could not be read.

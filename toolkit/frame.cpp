@@ -5,6 +5,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/platform_seam.h"
+#include "toolkit/scaling.h"
 #include "toolkit/window_seam.h"
 
 namespace Toolkit {
@@ -32,24 +33,21 @@ class Hold {
 
 }  // namespace
 
-CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* editorInterface)
-    : CViewContainer(rect), editor(editorInterface), parentWindow(parentWindowHandle) {
+CFrame::CFrame(const CRect& rect, void* parentWindowHandle, EditorInterface* editorInterface, double scaleFactor)
+    : CViewContainer(rect), editor(editorInterface), parentWindow(parentWindowHandle), scale(scaleFactor > 0 ? scaleFactor : 1.0) {
   frame = this;
   attached = true;
   // The frame keeps the drawing library up while it lives, like every bitmap.
   ensureGdiplus();
-  if (parentWindow) window = platform::createWindow(this, parentWindow, CRect(0, 0, rect.width(), rect.height()));
+  if (parentWindow)
+    window = platform::createWindow(
+        this, parentWindow, CRect(0, 0, scaling::toDevice(rect.width(), scale), scaling::toDevice(rect.height(), scale)));
   if (window) setDropActive(true);
 }
 
 CFrame::~CFrame() {
-  // A drag cut short by the window closing ends as if the button were
-  // released: the host hears the end of the edit it heard begin.
-  if (mouseDownView) {
-    CPoint where;
-    getCurrentMouseLocation(where);
-    CViewContainer::onMouseUp(where, 0);
-  }
+  // A drag cut short by the window closing ends the edit too.
+  endDrag();
   setModalView(nullptr);
   if (window) {
     platform::setCursor(window, platform::CursorShape::kDefault);
@@ -96,11 +94,34 @@ bool CFrame::getPosition(int32_t& x, int32_t& y) const {
   return true;
 }
 
+void CFrame::endDrag() {
+  if (!mouseDownView) return;
+  CPoint where;
+  getCurrentMouseLocation(where);
+  CViewContainer::onMouseUp(where, 0);
+  mouseDownView = nullptr;
+}
+
+bool CFrame::setScaleFactor(double factor) {
+  if (!openFlag || !(factor > 0) || factor == scale) return false;
+  Hold self(this);
+  endDrag();
+  scale = factor;
+  if (backBuffer) backBuffer->release();
+  backBuffer = nullptr;
+  if (window)
+    platform::resize(window, scaling::toDevice(size.getWidth(), scale), scaling::toDevice(size.getHeight(), scale));
+  invalidate();
+  return true;
+}
+
+CPoint CFrame::toLogical(const CPoint& device) const { return scaling::toLogical(device, scale); }
+
 bool CFrame::setSize(int32_t width, int32_t height) {
   if (!openFlag || (width == size.getWidth() && height == size.getHeight())) return false;
   if (backBuffer) backBuffer->release();
   backBuffer = nullptr;
-  if (window) platform::resize(window, width, height);
+  if (window) platform::resize(window, scaling::toDevice(width, scale), scaling::toDevice(height, scale));
   CRect r = size;
   r.setWidth(width);
   r.setHeight(height);
@@ -140,7 +161,7 @@ void CFrame::endEdit(int32_t index) {
 }
 
 bool CFrame::getCurrentMouseLocation(CPoint& where) const {
-  where = platform::mouseLocation(window);
+  where = toLogical(platform::mouseLocation(window));
   return window != nullptr;
 }
 
@@ -208,14 +229,19 @@ void CFrame::setMouseObserver(IMouseObserver* observer) { mouseObserver = observ
 // ---- painting ------------------------------------------------------------------
 
 void CFrame::paint(void* systemContext, const CRect& updateRect) {
-  CRect r = updateRect.intersected(CRect(0, 0, size.getWidth(), size.getHeight()));
-  if (r.isEmpty()) return;
+  const CRect pixels = updateRect.intersected(
+      CRect(0, 0, scaling::toDevice(size.getWidth(), scale), scaling::toDevice(size.getHeight(), scale)));
+  if (pixels.isEmpty()) return;
+  // Every view under any of the pixels is drawn again: each logical pixel
+  // owns whole device pixels, so nothing is left half painted.
+  const CRect r = scaling::coverInLogical(pixels, scale);
   auto* device = new CDrawContext(this, systemContext, getSystemWindow());
   if (COffscreenContext* buffer = getBackBuffer()) {
     drawRect(buffer, r);
-    device->setClipRect(r);
-    buffer->copyFrom(device, r, r.getTopLeft());
+    device->setClipRect(pixels);
+    buffer->copyPixels(device, pixels);
   } else {
+    device->setScaleFactor(scale);
     drawRect(device, r);
   }
   device->release();
@@ -231,7 +257,7 @@ void CFrame::paintNow() { platform::paintNow(window); }
 
 COffscreenContext* CFrame::getBackBuffer() {
   if (!backBuffer && window && platform::wantsBackBuffer())
-    backBuffer = new COffscreenContext(this, size.getWidth(), size.getHeight(), kBlackCColor);
+    backBuffer = new COffscreenContext(this, size.getWidth(), size.getHeight(), kBlackCColor, scale);
   return backBuffer;
 }
 
@@ -255,7 +281,10 @@ void CFrame::drawRect(CDrawContext* context, const CRect& updateRect) {
   firstDraw = false;
   CDrawContext* target = context ? context : frameContext;
   CDrawContext* own = nullptr;
-  if (!target) target = own = new CDrawContext(this, nullptr, getSystemWindow());
+  if (!target) {
+    target = own = new CDrawContext(this, nullptr, getSystemWindow());
+    own->setScaleFactor(scale);
+  }
   CRect oldClip;
   target->getClipRect(oldClip);
   target->setClipRect(oldClip.intersected(updateRect));
@@ -270,7 +299,7 @@ void CFrame::invalidateRect(const CRect& rect) {
   r.normalize();
   r.intersect(CRect(0, 0, size.getWidth(), size.getHeight()));
   if (r.isEmpty()) return;
-  platform::invalidateRect(window, r);
+  platform::invalidateRect(window, scaling::toDevice(r, scale));
   if (!invalidPending) {
     invalidRect = r;
     invalidPending = true;

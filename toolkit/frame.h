@@ -46,8 +46,9 @@ enum CCursorType : int32_t {
 class CFrame : public CViewContainer {
  public:
   // parentWindow is the host's window handle (an HWND, or an X11 window id as
-  // a pointer); null means headless.
-  CFrame(const CRect& size, void* parentWindow, EditorInterface* editor);
+  // a pointer); null means headless. size is logical; the window has `scale`
+  // device pixels to each logical one (scaling.h).
+  CFrame(const CRect& size, void* parentWindow, EditorInterface* editor, double scale = 1.0);
   ~CFrame() override;
 
   CFrame(const CFrame&) = delete;
@@ -91,9 +92,18 @@ class CFrame : public CViewContainer {
   virtual IMouseObserver* getMouseObserver() const;
   virtual void setMouseObserver(IMouseObserver* observer);
 
+  // ---- display scale ----
+  double getScaleFactor() const { return scale; }
+  // Draws at a new scale: a drag in progress ends (the host hears its end),
+  // the window takes the new device size and everything is repainted. False
+  // when the factor is unchanged, not positive or the window is closed.
+  bool setScaleFactor(double factor);
+  // The logical point under a device pixel of the window.
+  CPoint toLogical(const CPoint& device) const;
+
   // ---- what the window layer calls ----
-  // Draws updateRect (client coordinates) onto the window's device, through
-  // the back buffer where the platform wants one.
+  // Draws updateRect (the window's device pixels) onto the window's device,
+  // through the back buffer where the platform wants one.
   void paint(void* systemContext, const CRect& updateRect);
   // The host destroyed its window (and with it ours) before the editor closed.
   void windowDestroyed();
@@ -160,6 +170,9 @@ class CFrame : public CViewContainer {
 
  private:
   void exitHoverView(const CPoint& where, MouseButtons buttons);
+  // A drag cut short ends as if the button were released there: the host
+  // hears the end of the edit it heard begin.
+  void endDrag();
   MouseResult trackHover(const CPoint& where, MouseButtons buttons);
 
   // Taken first of all (a member before the constructor's body); a thread
@@ -167,6 +180,7 @@ class CFrame : public CViewContainer {
   WindowSystemUse windowSystem;
   CRect invalidRect;
   bool invalidPending = false;
+  double scale = 1.0;
 };
 
 }  // namespace Toolkit

@@ -6,6 +6,8 @@
 #include "toolkit/frame.h"
 #include "toolkit/idle_pacing.h"
 #include "toolkit/platform_seam.h"
+#include "toolkit/scaling.h"
+#include "toolkit/window_seam.h"
 
 namespace {
 // Shared by every editor of the process, which hosts may run on several threads.
@@ -28,8 +30,46 @@ AudioEffect* AEffGUIEditor::getEffect() { return effect; }
 
 bool AEffGUIEditor::getRect(ERect** r) {
   if (!r) return false;
-  *r = &rect;
+  const double s = frame ? frame->getScaleFactor() : currentScale();
+  auto device = [s](VstInt16 v) { return static_cast<VstInt16>(Toolkit::scaling::toDevice(v, s)); };
+  deviceRect = ERect{device(rect.top), device(rect.left), device(rect.bottom), device(rect.right)};
+  *r = &deviceRect;
   return true;
+}
+
+namespace {
+std::optional<double> present(double factor) { return factor > 0 ? std::optional<double>(factor) : std::nullopt; }
+}  // namespace
+
+double AEffGUIEditor::currentScale() {
+  if (systemScale.load(std::memory_order_relaxed) < 0)
+    systemScale.store(Toolkit::platform::systemScale(nullptr).value_or(0), std::memory_order_relaxed);
+  return Toolkit::scaling::choose(userScale(), present(hostScale.load(std::memory_order_relaxed)),
+                                  present(systemScale.load(std::memory_order_relaxed)));
+}
+
+double AEffGUIEditor::openingScale(void* parentWindow) {
+  systemScale.store(parentWindow ? Toolkit::platform::systemScale(parentWindow).value_or(0) : 0,
+                    std::memory_order_relaxed);
+  return currentScale();
+}
+
+bool AEffGUIEditor::setContentScale(float factor) {
+  const std::optional<double> s = Toolkit::scaling::fromStated(factor);
+  if (!s) return false;
+  hostScale.store(*s, std::memory_order_relaxed);
+  if (frame && onEditorThread()) followScale();
+  return true;
+}
+
+void AEffGUIEditor::followScale() {
+  if (!frame) return;
+  const double s = currentScale();
+  if (s == frame->getScaleFactor()) return;
+  if (auto* fx = dynamic_cast<AudioEffectX*>(effect))
+    fx->sizeWindow(Toolkit::scaling::toDevice(rect.right - rect.left, s),
+                   Toolkit::scaling::toDevice(rect.bottom - rect.top, s));
+  frame->setScaleFactor(s);
 }
 
 bool AEffGUIEditor::open(void* window) { return AEffEditor::open(window); }
@@ -39,7 +79,10 @@ void AEffGUIEditor::close() { AEffEditor::close(); }
 bool AEffGUIEditor::isOpen() { return AEffEditor::isOpen(); }
 
 void AEffGUIEditor::idle() {
-  if (!inIdleStuff && frame) frame->idle();
+  if (inIdleStuff || !frame) return;
+  noteEditorThread();
+  followScale();
+  frame->idle();
 }
 
 bool AEffGUIEditor::onKeyDown(VstKeyCode& key) { return frame && frame->onKeyDown(key) > 0; }

@@ -67,6 +67,8 @@ void destroyImage(Image* image);
 void imageSize(const Image* image, int32_t& width, int32_t& height);
 // Premultiplied 0xAARRGGBB, rows top to bottom.
 bool readImagePixels(Image* image, std::vector<uint32_t>& out);
+// The pixels of `area` only (inside the image), rows top to bottom.
+bool readImagePixels(Image* image, const CRect& area, std::vector<uint32_t>& out);
 
 // ---- graphics surface ---------------------------------------------------
 struct Surface;

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "toolkit/base.h"
 
@@ -99,6 +100,13 @@ CPoint editorPosition(Window* window);
 CRect parentRect(Window* window);
 // Resizes the child window and the host's window around it.
 bool resize(Window* window, int32_t width, int32_t height);
+
+// ---- display scale ------------------------------------------------------------------
+// The scale the system gives windows (scaling.h): Windows, the DPI of the
+// host's window where the system tells it, else the screen's logical DPI;
+// X11, Xft.dpi in the server's resource database. parentWindow may be null
+// (not open yet). None where the system says nothing usable.
+std::optional<double> systemScale(void* parentWindow);
 
 }  // namespace platform
 }  // namespace Toolkit

@@ -185,7 +185,12 @@ VstInt32 Zendrel::getVendorVersion() { return kVendorVersion; }
 
 VstInt32 Zendrel::getPlugCategory() { return kPlugCategEffect; }
 
-VstIntPtr Zendrel::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float) {
+VstIntPtr Zendrel::vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) {
+  if (lArg == kContentScaleIndex && lArg2 == kContentScaleValue) return editor && editor->setContentScale(floatArg) ? 1 : 0;
   if (lArg != kToolRequestTag || !editor || !ptrArg) return 0;
   return editor->toolRequest(static_cast<VstInt32>(lArg2), ptrArg);
+}
+
+VstInt32 Zendrel::canDo(char* text) {
+  return text && std::strcmp(text, kCanDoViewDpiScaling) == 0 ? 1 : 0;
 }

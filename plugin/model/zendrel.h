@@ -35,8 +35,10 @@ class Zendrel : public AudioEffectX, public zendrel::PatternPlayback {
   bool getProductString(char* text) override;
   VstInt32 getVendorVersion() override;
   VstInt32 getPlugCategory() override;
-  // Passes the project's tool requests on to the editor.
+  // Passes the host's display scale and the project's tool requests on to the editor.
   VstIntPtr vendorSpecific(VstInt32 lArg, VstIntPtr lArg2, void* ptrArg, float floatArg) override;
+  // 1 for the display-scale call alone: the editor follows the host's scale.
+  VstInt32 canDo(char* text) override;
 
   // False when the bank could not be allocated; such an object is no effect.
   bool hasProgramBank() const { return programs != nullptr; }

@@ -33,6 +33,9 @@ class AEffEditor {
   // Told of every parameter change before the effect stores it. Declared here,
   // not in the toolkit's editor, so the effect needs nothing above this layer.
   virtual void setParameter(VstInt32 index, float value) {}
+  // A host's display scale for the editor (its content-scale call); true when
+  // the factor was taken.
+  virtual bool setContentScale(float factor) { return false; }
   // A request of the project's own tools (see tool_requests.h); 0 when not understood.
   virtual VstIntPtr toolRequest(VstInt32 request, void* data) { return 0; }
 

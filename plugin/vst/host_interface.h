@@ -21,6 +21,13 @@ constexpr VstInt32 fourCharCode(char a, char b, char c, char d) {
 constexpr VstInt32 kEffectMagic = fourCharCode('V', 's', 't', 'P');
 constexpr VstInt32 kVstVersion = 2400;
 
+// The display-scale call many hosts make to an editor: effVendorSpecific with
+// this index and value, the factor as a float in opt. Hosts send it to
+// plug-ins whose effCanDo answers 1 to kCanDoViewDpiScaling.
+constexpr VstInt32 kContentScaleIndex = fourCharCode('P', 'r', 'e', 'S');
+constexpr VstInt32 kContentScaleValue = fourCharCode('A', 'e', 'C', 's');
+inline constexpr char kCanDoViewDpiScaling[] = "supportsViewDpiScaling";
+
 struct AEffect;
 
 using audioMasterCallback = VstIntPtr (*)(AEffect* effect, VstInt32 opcode, VstInt32 index,

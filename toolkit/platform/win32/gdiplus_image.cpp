@@ -202,21 +202,30 @@ void imageSize(const Image* image, int32_t& width, int32_t& height) {
   height = static_cast<int32_t>(image->gdiImage->GetHeight());
 }
 
-bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
+bool readImagePixels(Image* image, const CRect& area, std::vector<uint32_t>& out) {
   out.clear();
   if (!image || !image->gdiImage) return false;
   const INT width = static_cast<INT>(image->gdiImage->GetWidth());
   const INT height = static_cast<INT>(image->gdiImage->GetHeight());
-  Gdiplus::Rect all(0, 0, width, height);
+  if (area.isEmpty() || area.left < 0 || area.top < 0 || area.right > width || area.bottom > height) return false;
+  Gdiplus::Rect rect(area.left, area.top, area.getWidth(), area.getHeight());
   Gdiplus::BitmapData data{};
-  if (image->gdiImage->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+  if (image->gdiImage->LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
     return false;
-  out.resize(std::size_t(width) * std::size_t(height));
-  for (INT y = 0; y < height; ++y)
-    std::memcpy(&out[std::size_t(y) * std::size_t(width)], static_cast<const unsigned char*>(data.Scan0) + y * data.Stride,
-                std::size_t(width) * 4);
+  const std::size_t w = std::size_t(area.getWidth());
+  out.resize(w * std::size_t(area.getHeight()));
+  for (INT y = 0; y < rect.Height; ++y)
+    std::memcpy(&out[std::size_t(y) * w], static_cast<const unsigned char*>(data.Scan0) + y * data.Stride, w * 4);
   image->gdiImage->UnlockBits(&data);
   return true;
+}
+
+bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
+  out.clear();
+  if (!image || !image->gdiImage) return false;
+  const CRect all(0, 0, static_cast<int32_t>(image->gdiImage->GetWidth()),
+                  static_cast<int32_t>(image->gdiImage->GetHeight()));
+  return readImagePixels(image, all, out);
 }
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "toolkit/frame.h"
 #include "toolkit/platform/win32/drop_target.h"
 #include "toolkit/platform/win32/win32_window.h"
+#include "toolkit/scaling.h"
 
 namespace Toolkit {
 namespace platform {
@@ -266,6 +267,20 @@ bool resize(Window* w, int32_t width, int32_t height) {
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return true;
+}
+
+std::optional<double> systemScale(void* parentWindow) {
+  // Systems before the per-window DPI have no GetDpiForWindow: looked up, not linked.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (parentWindow && dpiForWindow && IsWindow(static_cast<HWND>(parentWindow)))
+    if (const UINT dpi = dpiForWindow(static_cast<HWND>(parentWindow))) return scaling::fromDpi(dpi);
+  HDC screen = GetDC(nullptr);
+  if (!screen) return std::nullopt;
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return scaling::fromDpi(dpi);
 }
 
 }  // namespace platform

@@ -14,7 +14,10 @@ namespace {
 
 bool altDown() { return GetKeyState(VK_MENU) < 0; }
 
-CPoint clientPoint(LPARAM lParam) { return CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
+// The frame works in logical pixels; messages carry the window's device pixels.
+CPoint clientPoint(CFrame* frame, LPARAM lParam) {
+  return frame->toLogical(CPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+}
 
 MouseButtons messageButtons(WPARAM wParam) {
   return buttonsFromKeyState(static_cast<uint32_t>(LOWORD(wParam)), altDown());
@@ -34,12 +37,12 @@ LRESULT onPaint(CFrame* frame, HWND hwnd) {
 LRESULT onButtonDown(CFrame* frame, HWND hwnd, WPARAM wParam, LPARAM lParam, bool doubleClick) {
   MouseButtons buttons = messageButtons(wParam);
   if (doubleClick) buttons |= kDoubleClick;
-  if (frame->onMouseDown(clientPoint(lParam), buttons) == MouseResult::Handled) SetCapture(hwnd);
+  if (frame->onMouseDown(clientPoint(frame, lParam), buttons) == MouseResult::Handled) SetCapture(hwnd);
   return 0;
 }
 
 LRESULT onButtonUp(CFrame* frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
-  frame->onMouseUp(clientPoint(lParam), messageButtons(wParam));
+  frame->onMouseUp(clientPoint(frame, lParam), messageButtons(wParam));
   if (GetCapture() == hwnd) ReleaseCapture();
   return 0;
 }
@@ -58,7 +61,7 @@ LRESULT onWheel(CFrame* frame, HWND hwnd, WPARAM wParam, LPARAM lParam) {
   // the primary one have negative ones.
   RECT r;
   GetWindowRect(hwnd, &r);
-  const CPoint where(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top);
+  const CPoint where = frame->toLogical(CPoint(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top));
   frame->onWheel(where, wheelNotches(static_cast<int16_t>(HIWORD(wParam))), buttons);
   return 0;
 }
@@ -88,7 +91,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ERASEBKGND:
       return 1;  // the frame paints every pixel
     case WM_MOUSEMOVE:
-      frame->onMouseMoved(clientPoint(lParam), messageButtons(wParam));
+      frame->onMouseMoved(clientPoint(frame, lParam), messageButtons(wParam));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:

@@ -137,7 +137,7 @@ void imageSize(const Image* image, int32_t& width, int32_t& height) {
   height = cairo_image_surface_get_height(image->surface);
 }
 
-bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
+bool readImagePixels(Image* image, const CRect& area, std::vector<uint32_t>& out) {
   out.clear();
   if (!image || !image->surface) return false;
   cairo_surface_flush(image->surface);
@@ -145,12 +145,21 @@ bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
   const int height = cairo_image_surface_get_height(image->surface);
   const int stride = cairo_image_surface_get_stride(image->surface);
   const unsigned char* data = cairo_image_surface_get_data(image->surface);
-  if (!data) return false;
-  out.resize(std::size_t(width) * std::size_t(height));
-  for (int y = 0; y < height; ++y)
-    std::memcpy(&out[std::size_t(y) * std::size_t(width)], data + std::size_t(y) * std::size_t(stride),
-                std::size_t(width) * 4);
+  if (!data || area.isEmpty() || area.left < 0 || area.top < 0 || area.right > width || area.bottom > height)
+    return false;
+  const std::size_t w = std::size_t(area.getWidth());
+  out.resize(w * std::size_t(area.getHeight()));
+  for (int y = area.top; y < area.bottom; ++y)
+    std::memcpy(&out[std::size_t(y - area.top) * w], data + std::size_t(y) * std::size_t(stride) + std::size_t(area.left) * 4,
+                w * 4);
   return true;
+}
+
+bool readImagePixels(Image* image, std::vector<uint32_t>& out) {
+  out.clear();
+  if (!image || !image->surface) return false;
+  const CRect all(0, 0, cairo_image_surface_get_width(image->surface), cairo_image_surface_get_height(image->surface));
+  return readImagePixels(image, all, out);
 }
 
 // "DATA" images on Linux go through the same libpng decoder as "PNG"-type

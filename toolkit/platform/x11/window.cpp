@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string_view>
 
 #include "toolkit/frame.h"
 #include "toolkit/platform/x11/x11_window.h"
+#include "toolkit/scaling.h"
 
 namespace Toolkit {
 namespace platform {
@@ -74,10 +76,10 @@ xcb_window_t createChild(xcb_connection_t* c, xcb_window_t parent, uint8_t depth
 // Connecting reads the X authority file through a library that keeps its
 // state in static buffers: editors opening on two host threads at once must
 // take turns.
-xcb_connection_t* connectToDisplay() {
+xcb_connection_t* connectToDisplay(int* screenNumber = nullptr) {
   static std::mutex lock;
   std::lock_guard<std::mutex> guard(lock);
-  return xcb_connect(nullptr, nullptr);
+  return xcb_connect(nullptr, screenNumber);
 }
 
 void dropPending(Window* w) {
@@ -260,6 +262,29 @@ bool resize(Window* w, int32_t width, int32_t height) {
   w->height = height;
   xcb_flush(w->connection);
   return true;
+}
+
+std::optional<double> systemScale(void* /*parentWindow*/) {
+  int screenNumber = 0;
+  xcb_connection_t* c = connectToDisplay(&screenNumber);
+  std::optional<double> scale;
+  if (!xcb_connection_has_error(c)) {
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
+    if (screens.rem) {
+      // Desktops keep their settings, Xft.dpi among them, on the root window.
+      const auto cookie = xcb_get_property(c, 0, screens.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0,
+                                           1u << 20);
+      Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(c, cookie, nullptr));
+      if (reply && reply->format == 8) {
+        const std::string_view text(static_cast<const char*>(xcb_get_property_value(reply.p)),
+                                    static_cast<std::size_t>(xcb_get_property_value_length(reply.p)));
+        if (const std::optional<double> dpi = scaling::dpiFromResources(text)) scale = scaling::fromDpi(*dpi);
+      }
+    }
+  }
+  xcb_disconnect(c);
+  return scale;
 }
 
 }  // namespace platform

@@ -10,7 +10,8 @@ namespace x11 {
 
 namespace {
 
-CPoint pointOf(int16_t x, int16_t y) { return CPoint(x, y); }
+// The frame works in logical pixels; events carry the window's device pixels.
+CPoint pointOf(const Window* w, int16_t x, int16_t y) { return w->frame->toLogical(CPoint(x, y)); }
 
 void onExpose(Window* w, const xcb_expose_event_t* e) {
   const cairo_rectangle_int_t r = {e->x, e->y, e->width, e->height};
@@ -19,7 +20,7 @@ void onExpose(Window* w, const xcb_expose_event_t* e) {
 
 void onWheelButton(Window* w, const xcb_button_press_event_t* e) {
   const int32_t axis = (e->detail == kWheelUp || e->detail == kWheelDown) ? kMouseWheelAxisY : kMouseWheelAxisX;
-  w->frame->onWheelAxis(pointOf(e->event_x, e->event_y), axis, wheelDistance(e->detail), modifiersFromState(e->state));
+  w->frame->onWheelAxis(pointOf(w, e->event_x, e->event_y), axis, wheelDistance(e->detail), modifiersFromState(e->state));
 }
 
 void onButtonPress(Window* w, const xcb_button_press_event_t* e) {
@@ -33,7 +34,7 @@ void onButtonPress(Window* w, const xcb_button_press_event_t* e) {
   MouseButtons buttons = buttonsFromState(e->state) | modifiersFromState(e->state) | w->extraButtons | flag;
   if (w->clicks.press(e->detail, e->time, e->event_x, e->event_y)) buttons |= kDoubleClick;
   // The server grabs the pointer for us until the release: that is the capture.
-  w->frame->onMouseDown(pointOf(e->event_x, e->event_y), buttons);
+  w->frame->onMouseDown(pointOf(w, e->event_x, e->event_y), buttons);
 }
 
 void onButtonRelease(Window* w, const xcb_button_release_event_t* e) {
@@ -43,19 +44,19 @@ void onButtonRelease(Window* w, const xcb_button_release_event_t* e) {
   // The state still holds the released button; the frame wants what is held after it.
   const MouseButtons buttons =
       (buttonsFromState(e->state) & ~flag) | modifiersFromState(e->state) | w->extraButtons;
-  w->frame->onMouseUp(pointOf(e->event_x, e->event_y), buttons);
+  w->frame->onMouseUp(pointOf(w, e->event_x, e->event_y), buttons);
 }
 
 void onMotion(Window* w, const xcb_motion_notify_event_t* e) {
   const MouseButtons buttons = buttonsFromState(e->state) | modifiersFromState(e->state) | w->extraButtons;
-  w->frame->onMouseMoved(pointOf(e->event_x, e->event_y), buttons);
+  w->frame->onMouseMoved(pointOf(w, e->event_x, e->event_y), buttons);
 }
 
 void onLeave(Window* w, const xcb_leave_notify_event_t* e) {
   // Leaving into a child window or because of a grab is no leave for the frame.
   if (e->mode != XCB_NOTIFY_MODE_NORMAL || e->detail == XCB_NOTIFY_DETAIL_INFERIOR) return;
   const MouseButtons buttons = buttonsFromState(e->state) | modifiersFromState(e->state) | w->extraButtons;
-  w->frame->onMouseExited(pointOf(e->event_x, e->event_y), buttons);
+  w->frame->onMouseExited(pointOf(w, e->event_x, e->event_y), buttons);
 }
 
 void onDestroy(Window* w, const xcb_destroy_notify_event_t* e) {
