@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "toolkit/bitmap.h"
 #include "toolkit/draw_context.h"
 #include "toolkit/frame.h"
+#include "toolkit/scaling.h"
 
 namespace {
 
@@ -34,10 +36,9 @@ VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
 // 120 beats per minute at 44.1 kHz: a sixteenth lasts 5512.5 samples.
 constexpr double kStep = 5512.5;
 
-// A host's content-scale call (effVendorSpecific 'PreS' 'AeCs', the factor in opt).
+// A host's content-scale call.
 void askScale(Zendrel& effect, double scale) {
-  effect.dispatcher(effVendorSpecific, fourCharCode('P', 'r', 'e', 'S'), fourCharCode('A', 'e', 'C', 's'), nullptr,
-                    float(scale));
+  effect.dispatcher(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, float(scale));
 }
 
 // The editor's size in device pixels, as effEditGetRect answers it.
@@ -47,10 +48,17 @@ CPoint editorSize(Zendrel& effect) {
   return rect ? CPoint(rect->right - rect->left, rect->bottom - rect->top) : CPoint(900, 550);
 }
 
-// What a window's back buffer would be: the editor's device pixels.
+// What a window's back buffer would be: the editor's device pixels, which
+// must be what effEditGetRect answers.
 COffscreenContext* makeScreen(Zendrel& effect, CFrame* frame) {
+  auto* screen = new COffscreenContext(frame, 900, 550, kBlackCColor, frame->getScaleFactor());
   const CPoint size = editorSize(effect);
-  return new COffscreenContext(frame, size.h, size.v);
+  if (screen->getPixelWidth() != size.h || screen->getPixelHeight() != size.v) {
+    std::fprintf(stderr, "editor_bench: the editor draws %d x %d pixels but says it is %d x %d\n",
+                 screen->getPixelWidth(), screen->getPixelHeight(), int(size.h), int(size.v));
+    std::exit(1);
+  }
+  return screen;
 }
 
 struct Editor {
@@ -85,12 +93,14 @@ struct Editor {
     float* io[] = {&l, &r};
     effect.processReplacing(io, io, 1);
   }
-  // What a window would repaint: the area the idle asked for. Answers its pixels.
+  // What a window would repaint: the area the idle asked for. Answers its
+  // device pixels.
   int64_t paint() {
     if (!frame()->hasInvalidRect()) return 0;
     const CRect r = frame()->takeInvalidRect();
     frame()->drawRect(screen, r);
-    return int64_t(r.getWidth()) * r.getHeight();
+    const CRect device = scaling::toDevice(r, frame()->getScaleFactor());
+    return int64_t(device.getWidth()) * device.getHeight();
   }
 };
 
@@ -156,8 +166,7 @@ void BM_IdleStepMoved(benchmark::State& state) {
     e.effect.dispatcher(effEditIdle, 0, 0, nullptr, 0.0f);
     pixels += e.paint();
   }
-  // On page 1 both strips change; on page 2 the hidden page strip is not
-  // painted. Logical pixels: the device pixels are scale² times as many.
+  // On page 1 both strips change; on page 2 the hidden page strip is not painted.
   state.counters["pixels"] = benchmark::Counter(double(pixels), benchmark::Counter::kAvgIterations);
 }
 
@@ -263,6 +272,10 @@ int main(int argc, char** argv) {
 
   std::printf("\nAt display scales 2 and 3 (the content-scale call before opening), times and ratios to scale 1:\n");
   std::printf("  %-28s %10s %10s %8s %10s %8s\n", "", "1x us", "2x us", "2x/1x", "3x us", "3x/1x");
+  std::printf("  %-28s %10.0f %10.0f %8.2f %10.0f %8.2f\n", "device pixels repainted when", c.pixels["BM_IdleStepMoved/1"],
+              c.pixels["BM_IdleStepMoved/2"], c.pixels["BM_IdleStepMoved/2"] / c.pixels["BM_IdleStepMoved/1"],
+              c.pixels["BM_IdleStepMoved/3"], c.pixels["BM_IdleStepMoved/3"] / c.pixels["BM_IdleStepMoved/1"]);
+  std::printf("  %-28s\n", "  the playing step moved");
   const struct {
     const char* label;
     const char* name;

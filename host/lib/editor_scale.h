@@ -11,14 +11,11 @@
 
 namespace zendrel::host {
 
-// effVendorSpecific with index 'PreS', value 'AeCs' and the factor in opt.
-constexpr VstInt32 kContentScaleIndex = fourCharCode('P', 'r', 'e', 'S');
-constexpr VstInt32 kContentScaleValue = fourCharCode('A', 'e', 'C', 's');
-
 constexpr double kMinScale = 1.0;
 constexpr double kMaxScale = 3.0;
 
-// Sends the content-scale call; true when the module took the factor.
+// Sends the content-scale call (effVendorSpecific, kContentScaleIndex,
+// kContentScaleValue, the factor in opt); true when the module took it.
 bool setContentScale(Host& host, float factor);
 
 // The editor's width and height from effEditGetRect; false when the module
