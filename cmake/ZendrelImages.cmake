@@ -111,6 +111,9 @@ function(zendrel_add_image_store target)
       COMMENT "Embedding the images of ${S_LIST}"
       VERBATIM)
     add_library(${target} OBJECT ${cpp})
+    # With debug information the compiler would copy every byte array into it
+    # once more (as the constant's value), doubling what the images weigh in the module.
+    set_source_files_properties(${cpp} PROPERTIES COMPILE_OPTIONS -g0)
     target_link_libraries(${target} PRIVATE zendrel_warnings)
   endif()
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
