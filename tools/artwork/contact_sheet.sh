@@ -17,7 +17,7 @@ while read -r name; do
   convert -size "$size" pattern:checkerboard -fill '#6a6a6a' -colorize 60% "$tmp/check.png"
   convert "$tmp/check.png" "$res/$name" -composite \
     -bordercolor '#202020' -border 1 \
-    \( -size $((300 * density))x16 xc:'#383838' -fill white -font DejaVu-Sans -pointsize 11 -gravity west \
+    \( -size 300x16 xc:'#383838' -fill white -font DejaVu-Sans -pointsize 11 -gravity west \
        -annotate +2+0 "$name  ${size}" \) -background '#383838' -gravity northwest +swap -append \
     -bordercolor '#383838' -border 6 "$tmp/$(printf '%02d' $i).png"
   i=$((i + 1))
