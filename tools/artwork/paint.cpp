@@ -7,7 +7,8 @@
 namespace zendrel::artwork {
 
 Surface::Surface(int w, int h, int density)
-    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w * density, h * density)), cr(cairo_create(surface)) {
+    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w * density, h * density)),
+      cr(cairo_create(surface)) {
   // No scale at all at 1x keeps those images byte for byte as they were drawn before denser sets existed.
   if (density != 1) cairo_scale(cr, density, density);
   cairo_font_options_t* options = cairo_font_options_create();
