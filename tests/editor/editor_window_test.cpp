@@ -438,9 +438,14 @@ TEST_F(EditorWindow, ADesktopAtTwiceTheResolutionOpensTheEditorAtTwiceItsSize) {
     ~Restore() { desktop::setDesktopResources(""); }
   } restore;
   host.dispatch(effEditClose);
+  // Asked before opening, as hosts do, to size their window.
   ERect* r = nullptr;
   ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
-  EXPECT_EQ(r->right - r->left, 1800);  // asked before opening, as hosts do
+  ASSERT_EQ(r->right - r->left, 1800);
+  ASSERT_EQ(r->bottom - r->top, 1100);
+  std::string error;
+  window = TestWindowHost::create(1800, 1100, error);
+  ASSERT_TRUE(window) << error;
   ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
   useScale(2.0);
   expectEditorSize(host, *window, 1800, 1100);
