@@ -6,7 +6,7 @@ if [ -n "${DISPLAY:-}" ]; then exec "$@"; fi
 command -v Xvfb >/dev/null || { echo "with-display: Xvfb is not installed (apt-get install xvfb)" >&2; exit 2; }
 fifo=$(mktemp -u "${TMPDIR:-/tmp}/zendrel-display.XXXXXX")
 mkfifo "$fifo"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
 xvfb=$!
 read -r number <"$fifo"
 rm -f "$fifo"

@@ -1,11 +1,12 @@
 # Writes the Linux image tables of an image list (see cmake/ZendrelImages.cmake):
-#   cmake -DLIST=<list> -DOUT=<file.cpp> -DNAMESPACE=<ns> -DTABLES=<TYPE=table;...> -P embed_images.cmake
-# One byte array per image, in list order, and per TYPE one table of the images
-# of that type under their upper-case names.
+#   cmake -DLIST=<list> -DOUT=<file.cpp> -DNAMESPACE=<ns> -DTABLES=<TYPE=table;...> [-DDENSITIES=<d;...>]
+#         -P embed_images.cmake
+# One byte array per image, in list order (each followed by its denser sets),
+# and per TYPE one table of the images of that type under their upper-case names.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/../cmake/ZendrelImages.cmake)
 get_filename_component(_dir ${LIST} DIRECTORY)
-zendrel_read_image_list(${LIST} ${_dir} _names _types _files)
+zendrel_read_image_list(${LIST} ${_dir} _names _types _files ${DENSITIES})
 
 set(_arrays "")
 set(_index 0)

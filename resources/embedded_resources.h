@@ -1,5 +1,6 @@
 // The plug-in's images as the Linux build embeds them: one entry per line of
-// resources/images.txt, under its upper-case resource name (e.g. "BASE.PNG").
+// resources/images.txt, under its upper-case resource name (e.g. "BASE.PNG"),
+// and one for each of its denser sets ("BASE@2X.PNG", "BASE@3X.PNG").
 // The Windows build stores the same files as resources of type "DATA" instead.
 #pragma once
 

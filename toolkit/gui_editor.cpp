@@ -74,7 +74,11 @@ void AEffGUIEditor::followScale() {
 
 bool AEffGUIEditor::open(void* window) { return AEffEditor::open(window); }
 
-void AEffGUIEditor::close() { AEffEditor::close(); }
+void AEffGUIEditor::close() {
+  // The desktop's scale may change while the window is closed: asked anew.
+  systemScale.store(-1, std::memory_order_relaxed);
+  AEffEditor::close();
+}
 
 bool AEffGUIEditor::isOpen() { return AEffEditor::isOpen(); }
 

@@ -99,6 +99,9 @@ int32_t toDevice(int32_t logical, double scale) {
 int32_t toLogical(int32_t device, double scale) {
   if (scale == 1.0) return device;
   scale = usable(scale);
+  // Far beyond any window; inside it toDevice never saturates, so the search ends.
+  constexpr int32_t kFar = 1 << 29;
+  device = device < -kFar ? -kFar : device > kFar ? kFar : device;
   // A first guess by division, then settled against toDevice itself, so the
   // two mappings agree exactly whatever the rounding of the division.
   int32_t x = toInt(std::floor((device + 0.5) / scale));

@@ -294,8 +294,14 @@ void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
   CDrawContext* target = context;
   const CPoint savedOffset = context->getOffset();
   if (drawOffscreen) {
+    // The off-screen image is drawn at the scale it is shown at.
+    if (offscreen && offscreen->getScaleFactor() != context->getScaleFactor()) {
+      offscreen->release();
+      offscreen = nullptr;
+    }
     if (!offscreen && !size.isEmpty())
-      offscreen = new COffscreenContext(frame, size.getWidth(), size.getHeight(), CColor::fromValue(0xff000000));
+      offscreen = new COffscreenContext(frame, size.getWidth(), size.getHeight(), CColor::fromValue(0xff000000),
+                                        context->getScaleFactor());
     if (offscreen) target = offscreen;
   }
   if (target == context) context->setOffset(CPoint(savedOffset.h + size.left, savedOffset.v + size.top));

@@ -61,6 +61,8 @@ class HostWindow {
   // Native windows that are children of this one now (-1 when it cannot be
   // asked): an editor's leaked windows show up here.
   virtual int32_t childWindowCount() = 0;
+  // The size of the first of those (the editor's window); false when there is none.
+  virtual bool childWindowSize(int32_t& width, int32_t& height) = 0;
 
   // What became of wheel messages over the host's children: what a child
   // answered to each one that the host's message loop delivered to it or its

@@ -114,6 +114,15 @@ class Win32Window : public HostWindow {
     return n;
   }
 
+  bool childWindowSize(int32_t& width, int32_t& height) override {
+    HWND child = hwnd && IsWindow(hwnd) ? GetWindow(hwnd, GW_CHILD) : nullptr;
+    RECT r;
+    if (!child || !GetClientRect(child, &r)) return false;
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+    return true;
+  }
+
   WheelTrace wheelTrace() const override { return trace; }
 
   // A wheel message for this window taken from the queue. A host that does

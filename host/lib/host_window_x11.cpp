@@ -132,6 +132,22 @@ class X11Window : public HostWindow {
     return n;
   }
 
+  bool childWindowSize(int32_t& width, int32_t& height) override {
+    if (destroyed) return false;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(conn, xcb_query_tree(conn, window), nullptr);
+    if (!tree) return false;
+    const bool any = xcb_query_tree_children_length(tree) > 0;
+    const xcb_window_t child = any ? xcb_query_tree_children(tree)[0] : 0;
+    std::free(tree);
+    if (!any) return false;
+    xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(conn, xcb_get_geometry(conn, child), nullptr);
+    if (!g) return false;
+    width = g->width;
+    height = g->height;
+    std::free(g);
+    return true;
+  }
+
   WheelTrace wheelTrace() const override { return {}; }
 
  private:

@@ -26,6 +26,9 @@ using Log = std::vector<std::string>;
 constexpr int32_t kW = 900;
 constexpr int32_t kH = 550;
 
+// Device pixels of a logical coordinate at a display scale, as the module maps them.
+int32_t device(int32_t logical, double scale) { return int32_t(std::floor(logical * scale + 0.5)); }
+
 std::string fmt(float v) {
   char text[32];
   std::snprintf(text, sizeof text, "%.6f", static_cast<double>(v));
@@ -36,13 +39,19 @@ class EditorWindow : public ::testing::Test {
  protected:
   // How the host window passes the wheel on; the wheel tests try each.
   virtual TestWindowHost::Wheel wheelRoute() const { return TestWindowHost::Wheel::kSystem; }
+  // The display scale the host gives the editor before opening it.
+  virtual double editorScale() const { return 1.0; }
 
   void SetUp() override {
+    useScale(editorScale());
     std::string error;
-    window = TestWindowHost::create(kW, kH, error, wheelRoute());
+    window = TestWindowHost::create(w, h, error, wheelRoute());
     ASSERT_TRUE(window) << error;
     ASSERT_TRUE(host.load(ZENDREL_MODULE_PATH)) << host.error();
     window->moveTo(-15, -15);
+    if (scale != 1.0) {
+      ASSERT_EQ(contentScale(float(scale)), 1);
+    }
     ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
     idle = [this] { host.dispatch(effEditIdle); };
     ASSERT_TRUE(showsWhatTheModuleDraws());
@@ -53,17 +62,39 @@ class EditorWindow : public ::testing::Test {
     host.unload();
   }
 
+  // The size the window and the module's drawing have at `factor`.
+  void useScale(double factor) {
+    scale = factor;
+    w = device(kW, scale);
+    h = device(kH, scale);
+  }
+  VstIntPtr contentScale(float factor) {
+    return host.dispatch(effVendorSpecific, kContentScaleIndex, kContentScaleValue, nullptr, factor);
+  }
+  // The middle of the device pixels of logical pixel (x, y).
+  void pointTo(int32_t x, int32_t y) {
+    auto middle = [this](int32_t v) { return device(v, scale) + (device(v + 1, scale) - device(v, scale)) / 2; };
+    window->moveTo(middle(x), middle(y));
+  }
+  // The golden picture of a name at the fixture's scale ("editor_page2@2x").
+  std::string atScale(const std::string& name) const {
+    if (scale == 1.0) return name;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "@%gx", scale);
+    return name + suffix;
+  }
+
   // The screen over the editor, 0x00RRGGBB.
   std::vector<uint32_t> screen() {
     std::vector<uint32_t> px;
-    window->readPixels(CRect(0, 0, kW, kH), px);
+    window->readPixels(CRect(0, 0, w, h), px);
     return px;
   }
   // The screen shows what the module draws of its editor now (after idles).
   bool showsWhatTheModuleDraws(int timeoutMs = 4000) {
     return window->pumpUntil(idle, [&] {
       std::vector<uint32_t> drawn;
-      if (!zendrel::host::snapshotEditor(host, kW, kH, drawn)) return false;
+      if (!zendrel::host::snapshotEditor(host, w, h, drawn)) return false;
       const std::vector<uint32_t> shown = screen();
       if (shown.size() != drawn.size()) return false;
       for (std::size_t i = 0; i < shown.size(); ++i) {
@@ -75,7 +106,7 @@ class EditorWindow : public ::testing::Test {
   }
   void expectGolden(const std::string& name) {
     ASSERT_TRUE(showsWhatTheModuleDraws());
-    const GoldenVerdict v = compareWithGolden(name, screen(), kW, kH);
+    const GoldenVerdict v = compareWithGolden(atScale(name), screen(), w, h);
     EXPECT_TRUE(v.same) << v.detail;
   }
   // What the host heard of edits, in order.
@@ -91,7 +122,7 @@ class EditorWindow : public ::testing::Test {
   // What the module draws now.
   std::vector<uint32_t> drawn() {
     std::vector<uint32_t> pixels;
-    zendrel::host::snapshotEditor(host, kW, kH, pixels);
+    zendrel::host::snapshotEditor(host, w, h, pixels);
     return pixels;
   }
   // The editor's own controls (page switch, splash) reach no host: a click on
@@ -106,7 +137,7 @@ class EditorWindow : public ::testing::Test {
     });
   }
   void click(int32_t x, int32_t y, TestWindowHost::Button button = TestWindowHost::kLeft) {
-    window->moveTo(x, y);
+    pointTo(x, y);
     window->press(button);
     window->release(button);
   }
@@ -114,7 +145,7 @@ class EditorWindow : public ::testing::Test {
   // pointer move takes the modifier state from the X server, which keys given
   // through the Windows side never reach.
   void clickHolding(TestWindowHost::Key key, int32_t x, int32_t y, TestWindowHost::Button button) {
-    window->moveTo(x, y);
+    pointTo(x, y);
     window->keyDown(key);
     window->press(button);
     window->release(button);
@@ -126,11 +157,23 @@ class EditorWindow : public ::testing::Test {
   std::unique_ptr<TestWindowHost> window;
   zendrel::host::Host host;
   std::function<void()> idle;
+  double scale = 1.0;
+  int32_t w = kW;
+  int32_t h = kH;
 };
+
+// The same gestures at 1x and at 2x: a press at a logical point does exactly
+// what it does unscaled, and the host hears exactly the same.
+class EditorWindowAt : public EditorWindow, public ::testing::WithParamInterface<double> {
+ protected:
+  double editorScale() const override { return GetParam(); }
+};
+
+std::string scaleName(const ::testing::TestParamInfo<double>& p) { return p.param == 1.0 ? "At1x" : "At2x"; }
 
 TEST_F(EditorWindow, OpensOnPageOneAsTheGoldenPictureShows) { expectGolden("editor_page1"); }
 
-TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
+TEST_P(EditorWindowAt, GateSliderClickDragShiftDragAndDefault) {
   // A click 13 pixels below the top of gate 3 sets 1.0 (it is there already:
   // nothing changes, nothing is reported but the gesture).
   click(165, 50 + 100);
@@ -140,9 +183,9 @@ TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
   EXPECT_EQ(host.getParameter(kGate + 2), clicked);
 
   host.clearRequests();
-  window->moveTo(165, 150);
+  pointTo(165, 150);
   window->press(TestWindowHost::kLeft);
-  window->moveTo(165, 120);
+  pointTo(165, 120);
   window->release(TestWindowHost::kLeft);
   ASSERT_TRUE(heardEnd(2));
   const float dragged = 1.0f - float(70 - 13) / 172.0f;
@@ -153,7 +196,7 @@ TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
   host.clearRequests();
   window->keyDown(TestWindowHost::kShift);
   window->press(TestWindowHost::kLeft);
-  window->moveTo(165, 70);
+  pointTo(165, 70);
   window->release(TestWindowHost::kLeft);
   window->keyUp(TestWindowHost::kShift);
   ASSERT_TRUE(heardEnd(2));
@@ -175,9 +218,15 @@ TEST_F(EditorWindow, GateSliderClickDragShiftDragAndDefault) {
 // Hosts that pass wheel messages on to the child under the pointer, and hosts
 // that do not: one notch is one wheel step, heard once, and the host's window
 // never gets the message back.
-class EditorWheel : public EditorWindow, public ::testing::WithParamInterface<TestWindowHost::Wheel> {
+struct WheelCase {
+  TestWindowHost::Wheel route;
+  double scale;
+};
+
+class EditorWheel : public EditorWindow, public ::testing::WithParamInterface<WheelCase> {
  protected:
-  TestWindowHost::Wheel wheelRoute() const override { return GetParam(); }
+  TestWindowHost::Wheel wheelRoute() const override { return GetParam().route; }
+  double editorScale() const override { return GetParam().scale; }
   void expectNothingWentBack(std::size_t notches) {
     const TestWindowHost::WheelTrace trace = window->wheelTrace();
     EXPECT_EQ(trace.returned, 0);
@@ -189,7 +238,7 @@ class EditorWheel : public EditorWindow, public ::testing::WithParamInterface<Te
 
 TEST_P(EditorWheel, ANotchStepsAGateByOneWheelStepAndShiftByATenthOfIt) {
   host.setParameter(kGate + 5, 0.5f);
-  window->moveTo(325, 150);
+  pointTo(325, 150);
   pumpFor(*window, idle, 60);
   window->wheel(false);
   ASSERT_TRUE(heardEnd(5));
@@ -211,7 +260,7 @@ TEST_P(EditorWheel, ANotchStepsAGateByOneWheelStepAndShiftByATenthOfIt) {
 }
 
 TEST_P(EditorWheel, ANotchOverTheBackgroundChangesNothing) {
-  window->moveTo(450, 500);  // below the step lights, right of the page switch
+  pointTo(450, 500);  // below the step lights, right of the page switch
   pumpFor(*window, idle, 60);
   std::vector<float> before;
   for (int32_t i = 0; i < kNumParams; ++i) before.push_back(host.getParameter(i));
@@ -226,12 +275,16 @@ TEST_P(EditorWheel, ANotchOverTheBackgroundChangesNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Hosts, EditorWheel,
-                         ::testing::Values(TestWindowHost::Wheel::kSystem, TestWindowHost::Wheel::kHostForwards),
-                         [](const ::testing::TestParamInfo<TestWindowHost::Wheel>& p) {
-                           return p.param == TestWindowHost::Wheel::kSystem ? "System" : "HostForwards";
+                         ::testing::Values(WheelCase{TestWindowHost::Wheel::kSystem, 1.0},
+                                           WheelCase{TestWindowHost::Wheel::kHostForwards, 1.0},
+                                           WheelCase{TestWindowHost::Wheel::kSystem, 2.0},
+                                           WheelCase{TestWindowHost::Wheel::kHostForwards, 2.0}),
+                         [](const ::testing::TestParamInfo<WheelCase>& p) {
+                           return std::string(p.param.route == TestWindowHost::Wheel::kSystem ? "System" : "HostForwards") +
+                                  (p.param.scale == 1.0 ? "" : "At2x");
                          });
 
-TEST_F(EditorWindow, ButtonsStepTheIndicatorsAndStopAtTheLimits) {
+TEST_P(EditorWindowAt, ButtonsStepTheIndicatorsAndStopAtTheLimits) {
   // Step count: 32 steps is the top; one down, then up twice.
   click(65, 486);  // step count decrement
   ASSERT_TRUE(heardEnd(kNosDecrement));
@@ -253,7 +306,7 @@ TEST_F(EditorWindow, ButtonsStepTheIndicatorsAndStopAtTheLimits) {
   EXPECT_TRUE(showsWhatTheModuleDraws());
 }
 
-TEST_F(EditorWindow, AMergeFillsTheStepAndShowsIt) {
+TEST_P(EditorWindowAt, AMergeFillsTheStepAndShowsIt) {
   click(75, 36);  // merge of step 1
   ASSERT_TRUE(heardEnd(kMerge));
   EXPECT_EQ(host.getParameter(kMerge), 1.0f);
@@ -261,7 +314,7 @@ TEST_F(EditorWindow, AMergeFillsTheStepAndShowsIt) {
   EXPECT_TRUE(showsWhatTheModuleDraws());
 }
 
-TEST_F(EditorWindow, PageSwitchShowsStepsSeventeenToThirtyTwoAndBack) {
+TEST_P(EditorWindowAt, PageSwitchShowsStepsSeventeenToThirtyTwoAndBack) {
   const std::vector<uint32_t> page1 = drawn();
   click(125, 509);
   ASSERT_TRUE(drawsOtherThan(page1));
@@ -273,6 +326,8 @@ TEST_F(EditorWindow, PageSwitchShowsStepsSeventeenToThirtyTwoAndBack) {
   click(75, 509);
   expectGolden("editor_page1_after_page2");
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, EditorWindowAt, ::testing::Values(1.0, 2.0), scaleName);
 
 TEST_F(EditorWindow, SplashScreenComesAndGoes) {
   const std::vector<uint32_t> page1 = drawn();
@@ -339,6 +394,67 @@ TEST_F(EditorWindow, CloseAndReopenShowsPageOne) {
   EXPECT_EQ(window->countChildWindows(), 0);
   ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
   expectGolden("editor_page1");
+}
+
+// The size the host reads and the window the editor has, in device pixels.
+void expectEditorSize(zendrel::host::Host& host, TestWindowHost& window, int32_t width, int32_t height) {
+  ERect* r = nullptr;
+  ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->right - r->left, width);
+  EXPECT_EQ(r->bottom - r->top, height);
+  int32_t shownWidth = 0, shownHeight = 0;
+  ASSERT_TRUE(window.childWindowSize(shownWidth, shownHeight));
+  EXPECT_EQ(shownWidth, width);
+  EXPECT_EQ(shownHeight, height);
+}
+
+TEST_F(EditorWindow, TheContentScaleCallResizesTheOpenEditorToTwiceItsSizeAndBack) {
+  ASSERT_EQ(contentScale(2.0f), 1);
+  useScale(2.0);
+  expectEditorSize(host, *window, 1800, 1100);
+  bool asked = false;
+  for (const zendrel::host::Request& r : host.requests())
+    asked |= r.opcode == audioMasterSizeWindow && r.index == 1800 && r.value == 1100;
+  EXPECT_TRUE(asked) << "the host was not asked for 1800 x 1100";
+  ASSERT_TRUE(showsWhatTheModuleDraws());
+  expectGolden("editor_page1");
+  // Input follows the new size at once.
+  host.clearRequests();
+  click(75, 36);  // merge of step 1
+  ASSERT_TRUE(heardEnd(kMerge));
+  EXPECT_EQ(host.getParameter(kMerge), 1.0f);
+
+  ASSERT_EQ(contentScale(1.0f), 1);
+  useScale(1.0);
+  expectEditorSize(host, *window, 900, 550);
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+}
+
+TEST_F(EditorWindow, ADesktopAtTwiceTheResolutionOpensTheEditorAtTwiceItsSize) {
+  if (!desktop::setDesktopResources("Xft.dpi:\t192\nXft.antialias:\t1\n"))
+    GTEST_SKIP() << "this window system keeps no desktop resource database";
+  struct Restore {
+    ~Restore() { desktop::setDesktopResources(""); }
+  } restore;
+  host.dispatch(effEditClose);
+  // Asked before opening, as hosts do, to size their window.
+  ERect* r = nullptr;
+  ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
+  ASSERT_EQ(r->right - r->left, 1800);
+  ASSERT_EQ(r->bottom - r->top, 1100);
+  std::string error;
+  window = TestWindowHost::create(1800, 1100, error);
+  ASSERT_TRUE(window) << error;
+  ASSERT_EQ(host.dispatch(effEditOpen, 0, 0, window->parentHandle()), 1);
+  useScale(2.0);
+  expectEditorSize(host, *window, 1800, 1100);
+  EXPECT_TRUE(showsWhatTheModuleDraws());
+  // A database without a usable resolution leaves the editor unscaled.
+  host.dispatch(effEditClose);
+  desktop::setDesktopResources("Xft.dpi: nonsense\n");
+  ASSERT_EQ(host.dispatch(effEditGetRect, 0, 0, &r), 1);
+  EXPECT_EQ(r->right - r->left, 900);
 }
 
 }  // namespace

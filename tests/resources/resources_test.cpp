@@ -1,9 +1,13 @@
 // The sixteen images the module stores: each under its upper-case name, a
-// complete PNG file, with the size and frame layout the editor draws it with.
+// complete PNG file, with the size and frame layout the editor draws it with,
+// and each with its 2x and 3x sets (BASE@2X.PNG, BASE@3X.PNG): the same
+// picture at two and three times the size.
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <set>
@@ -11,6 +15,7 @@
 #include <vector>
 
 #include "tests/resources/resources_lookup.h"
+#include "toolkit/bitmap.h"
 
 namespace {
 
@@ -40,6 +45,15 @@ constexpr ImageLayout kImages[] = {
     {"TOGGLE.PNG", 40, 54, 2},
     {"INFOBUTTON.PNG", 40, 80, 2},
 };
+
+constexpr int kDensities[] = {1, 2, 3};
+
+// The name of an image's set at a density, as the toolkit asks for it: BASE.PNG at 2 is BASE@2X.PNG.
+std::string atDensity(const std::string& name, int density) {
+  if (density == 1) return name;
+  const std::size_t dot = name.rfind('.');
+  return name.substr(0, dot) + "@" + std::to_string(density) + "X" + name.substr(dot);
+}
 
 uint32_t be32(const unsigned char* p) {
   return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
@@ -114,11 +128,13 @@ std::vector<uint8_t> decode(const zendrel::test::Bytes& b, int& w, int& h) {
 
 TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
   std::set<std::string> expected;
-  for (const ImageLayout& image : kImages) {
-    expected.insert(image.name);
-    zendrel::test::Bytes bytes;
-    EXPECT_TRUE(zendrel::test::findImage(image.name, bytes)) << image.name << " is not stored";
-  }
+  for (const ImageLayout& image : kImages)
+    for (int density : kDensities) {
+      const std::string name = atDensity(image.name, density);
+      expected.insert(name);
+      zendrel::test::Bytes bytes;
+      EXPECT_TRUE(zendrel::test::findImage(name.c_str(), bytes)) << name << " is not stored";
+    }
   const std::vector<std::string> stored = zendrel::test::storedNames();
   const std::set<std::string> unique(stored.begin(), stored.end());
   EXPECT_EQ(unique.size(), stored.size()) << "a name is stored twice";
@@ -126,24 +142,85 @@ TEST(Resources, EveryImageIsStoredUnderItsUpperCaseNameAndNothingElse) {
 }
 
 TEST(Resources, EveryImageIsACompletePngOfItsSizeAndFrameLayout) {
-  for (const ImageLayout& image : kImages) {
-    SCOPED_TRACE(image.name);
-    zendrel::test::Bytes bytes;
-    if (!zendrel::test::findImage(image.name, bytes)) {
-      ADD_FAILURE() << "not stored";
-      continue;
+  for (const ImageLayout& image : kImages)
+    for (int density : kDensities) {
+      const std::string name = atDensity(image.name, density);
+      SCOPED_TRACE(name);
+      zendrel::test::Bytes bytes;
+      if (!zendrel::test::findImage(name.c_str(), bytes)) {
+        ADD_FAILURE() << "not stored";
+        continue;
+      }
+      Header h;
+      ASSERT_TRUE(wellFormed(bytes, h));
+      EXPECT_EQ(h.width, uint32_t(image.width * density));
+      EXPECT_EQ(h.height, uint32_t(image.height * density));
+      EXPECT_EQ(h.height % uint32_t(image.frames), 0u) << "frames of unequal height";
+      // Eight-bit truecolour, with or without alpha, not interlaced: what every decoder on both platforms
+      // takes.
+      EXPECT_EQ(h.depth, 8);
+      EXPECT_TRUE(h.colourType == 2 || h.colourType == 6) << "colour type " << h.colourType;
+      EXPECT_EQ(h.interlace, 0);
+      int w = 0, hh = 0;
+      EXPECT_FALSE(decode(bytes, w, hh).empty()) << "the image data does not decode";
     }
-    Header h;
-    ASSERT_TRUE(wellFormed(bytes, h));
-    EXPECT_EQ(h.width, uint32_t(image.width));
-    EXPECT_EQ(h.height, uint32_t(image.height));
-    EXPECT_EQ(h.height % uint32_t(image.frames), 0u) << "frames of unequal height";
-    // Eight-bit truecolour, with or without alpha, not interlaced: what every decoder on both platforms takes.
-    EXPECT_EQ(h.depth, 8);
-    EXPECT_TRUE(h.colourType == 2 || h.colourType == 6) << "colour type " << h.colourType;
-    EXPECT_EQ(h.interlace, 0);
-    int w = 0, hh = 0;
-    EXPECT_FALSE(decode(bytes, w, hh).empty()) << "the image data does not decode";
+}
+
+TEST(Resources, DenserSetsLoadThroughTheToolkitAtTwiceAndThriceTheSize) {
+  for (const ImageLayout& image : kImages)
+    for (int density : {2, 3}) {
+      const std::string name = atDensity(image.name, density);
+      SCOPED_TRACE(name);
+      Toolkit::CBitmap bitmap{Toolkit::CResourceDescription(name.c_str())};
+      EXPECT_EQ(bitmap.getWidth(), image.width * density);
+      EXPECT_EQ(bitmap.getHeight(), image.height * density);
+      // The toolkit finds names without regard to case, on both platforms.
+      std::string lower = name;
+      std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return char(std::tolower(c)); });
+      Toolkit::CBitmap asked{Toolkit::CResourceDescription(lower.c_str())};
+      EXPECT_EQ(asked.getWidth(), image.width * density) << lower;
+    }
+}
+
+// Premultiplied RGBA, each pixel the mean of its density × density block: the
+// denser picture as it looks at 1x.
+std::vector<double> boxDown(const std::vector<uint8_t>& rgba, int w, int h, int density) {
+  const int ow = w / density, oh = h / density;
+  std::vector<double> out(std::size_t(ow) * oh * 4, 0.0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* p = &rgba[(std::size_t(y) * w + x) * 4];
+      double* o = &out[(std::size_t(y / density) * ow + x / density) * 4];
+      for (int c = 0; c < 3; ++c) o[c] += p[c] * (p[3] / 255.0);
+      o[3] += p[3];
+    }
+  for (double& v : out) v /= density * density;
+  return out;
+}
+
+TEST(Resources, DenserSetsShowThePictureOfTheirOneXSet) {
+  // Edges and glyphs are drawn anew at each density, so pixels differ a
+  // little; a frame shifted, swapped or drawn from other art differs a lot.
+  for (const ImageLayout& image : kImages) {
+    zendrel::test::Bytes bytes;
+    ASSERT_TRUE(zendrel::test::findImage(image.name, bytes)) << image.name;
+    int w = 0, h = 0;
+    const std::vector<uint8_t> one = decode(bytes, w, h);
+    ASSERT_FALSE(one.empty()) << image.name;
+    const std::vector<double> reference = boxDown(one, w, h, 1);
+    for (int density : {2, 3}) {
+      const std::string name = atDensity(image.name, density);
+      SCOPED_TRACE(name);
+      ASSERT_TRUE(zendrel::test::findImage(name.c_str(), bytes));
+      int dw = 0, dh = 0;
+      const std::vector<uint8_t> dense = decode(bytes, dw, dh);
+      ASSERT_EQ(dw, w * density);
+      ASSERT_EQ(dh, h * density);
+      const std::vector<double> down = boxDown(dense, dw, dh, density);
+      double sum = 0;
+      for (std::size_t i = 0; i < down.size(); ++i) sum += std::abs(down[i] - reference[i]);
+      EXPECT_LT(sum / down.size(), 3.0) << "mean difference per channel from the 1x set";
+    }
   }
 }
 
@@ -167,17 +244,19 @@ TEST(Resources, FramesOfEveryStripDifferFromEachOther) {
 
 TEST(Resources, PanelAndSplashScreenAreOpaque) {
   // The frame's grey would show through a hole in the panel; the splash covers the editor.
-  for (const char* name : {"BASE.PNG", "SPLASHSCREEN.PNG"}) {
-    SCOPED_TRACE(name);
-    zendrel::test::Bytes bytes;
-    ASSERT_TRUE(zendrel::test::findImage(name, bytes));
-    int w = 0, h = 0;
-    const std::vector<uint8_t> pixels = decode(bytes, w, h);
-    ASSERT_FALSE(pixels.empty());
-    std::size_t holes = 0;
-    for (std::size_t i = 3; i < pixels.size(); i += 4) holes += pixels[i] != 255;
-    EXPECT_EQ(holes, 0u) << "pixels that are not opaque";
-  }
+  for (const char* image : {"BASE.PNG", "SPLASHSCREEN.PNG"})
+    for (int density : kDensities) {
+      const std::string name = atDensity(image, density);
+      SCOPED_TRACE(name);
+      zendrel::test::Bytes bytes;
+      ASSERT_TRUE(zendrel::test::findImage(name.c_str(), bytes));
+      int w = 0, h = 0;
+      const std::vector<uint8_t> pixels = decode(bytes, w, h);
+      ASSERT_FALSE(pixels.empty());
+      std::size_t holes = 0;
+      for (std::size_t i = 3; i < pixels.size(); i += 4) holes += pixels[i] != 255;
+      EXPECT_EQ(holes, 0u) << "pixels that are not opaque";
+    }
 }
 
 }  // namespace

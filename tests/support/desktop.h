@@ -27,5 +27,10 @@ void wheelNotch(bool up);
 // The screen's pixels over a rectangle, 0x00RRGGBB, rows top to bottom.
 bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector<uint32_t>& out);
 
+// Replaces the desktop's settings database (X11: the root window's resource
+// database, where desktops put Xft.dpi); empty text removes it. False where
+// the window system keeps no such thing (Windows).
+bool setDesktopResources(const std::string& text);
+
 }  // namespace desktop
 }  // namespace zendrel::test

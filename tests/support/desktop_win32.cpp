@@ -81,5 +81,7 @@ bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector
   return ok;
 }
 
+bool setDesktopResources(const std::string&) { return false; }
+
 }  // namespace desktop
 }  // namespace zendrel::test

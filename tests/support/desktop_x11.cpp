@@ -106,5 +106,17 @@ bool readScreen(int32_t x, int32_t y, int32_t width, int32_t height, std::vector
   return int(out.size()) == width * height;
 }
 
+bool setDesktopResources(const std::string& text) {
+  xcb_connection_t* c = connection();
+  if (!c) return false;
+  if (text.empty())
+    xcb_delete_property(c, root(c), XCB_ATOM_RESOURCE_MANAGER);
+  else
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, root(c), XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 8,
+                        uint32_t(text.size()), text.data());
+  sync(c);
+  return true;
+}
+
 }  // namespace desktop
 }  // namespace zendrel::test

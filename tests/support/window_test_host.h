@@ -66,6 +66,8 @@ class TestWindowHost {
   // Native windows (children of the host window) that exist now: leaked
   // windows show up here.
   int32_t countChildWindows();
+  // The size of the editor's window (the first child); false without one.
+  bool childWindowSize(int32_t& width, int32_t& height) { return window->childWindowSize(width, height); }
 
   // What became of wheel messages over the host's children (empty where they
   // do not pass through the host).

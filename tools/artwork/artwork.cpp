@@ -1,4 +1,5 @@
-// Draws the editor's sixteen images into a directory:  zendrel_artwork <out-dir>
+// Draws the editor's sixteen images into a directory, each at 1x, 2x and 3x
+// density:  zendrel_artwork <out-dir>
 // Everything is vector drawing and DejaVu text, so the art can be changed here
 // and regenerated instead of edited by hand. The panel is in panel.cpp, the
 // controls in controls.cpp, the shared pieces in pieces.cpp, the primitives in
@@ -12,11 +13,26 @@ using namespace zendrel::artwork;
 
 namespace {
 
+// The densities drawn; NAME.PNG is 1x, NAME@2X.PNG and NAME@3X.PNG the denser sets.
+constexpr int kDensities[] = {1, 2, 3};
+
+std::string nameAt(const std::string& name, int density) {
+  if (density == 1) return name;
+  const std::size_t dot = name.rfind('.');
+  const std::string suffix = "@" + std::to_string(density) + "X";
+  return dot == std::string::npos ? name + suffix : name.substr(0, dot) + suffix + name.substr(dot);
+}
+
+// Every set from the same drawing in logical pixels, on a surface density times the 1x size.
 template <typename Draw>
 bool render(const std::string& dir, const char* name, int w, int h, Draw draw) {
-  Surface s(w, h);
-  draw(s.cr);
-  return save(s, dir, name);
+  bool ok = true;
+  for (int density : kDensities) {
+    Surface s(w, h, density);
+    draw(s.cr);
+    ok &= save(s, dir, nameAt(name, density).c_str());
+  }
+  return ok;
 }
 
 }  // namespace

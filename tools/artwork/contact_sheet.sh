@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # All images of resources/images.txt side by side at their own size, each on a
 # checkerboard (so transparency shows) and labelled with its name and size.
-#   contact_sheet.sh <resources dir> <output png>
+#   contact_sheet.sh <resources dir> <output png> [density: 1 (default), 2 or 3]
 set -euo pipefail
 res="$1"
 out="$2"
+density="${3:-1}"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 i=0
 while read -r name; do
   [ -z "$name" ] && continue
+  # the denser sets: NAME.PNG's is NAME@2X.PNG
+  [ "$density" = 1 ] || name="${name%.*}@${density}X.${name##*.}"
   size="$(identify -format '%wx%h' "$res/$name")"
   convert -size "$size" pattern:checkerboard -fill '#6a6a6a' -colorize 60% "$tmp/check.png"
   convert "$tmp/check.png" "$res/$name" -composite \

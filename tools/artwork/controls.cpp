@@ -239,7 +239,7 @@ void drawSplash(cairo_t* cr) {
   const Font title{kSans, 48, true};
   useFont(cr, title);
   cairo_text_extents_t cap;
-  cairo_text_extents(cr, "H", &cap);
+  extents(cr, "H", &cap);
   const double tw = textWidth(cr, title, "Zendrel");
   const double tx = (W - tw) / 2 - 20;
   text(cr, "Zendrel", tx + 1.5, 92 + 2, title, hex(0x000000, 0.6), Align::kLeft);

@@ -6,8 +6,11 @@
 
 namespace zendrel::artwork {
 
-Surface::Surface(int w, int h)
-    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h)), cr(cairo_create(surface)) {
+Surface::Surface(int w, int h, int density)
+    : surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w * density, h * density)),
+      cr(cairo_create(surface)) {
+  // No scale at all at 1x keeps those images byte for byte as they were drawn before denser sets existed.
+  if (density != 1) cairo_scale(cr, density, density);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
@@ -33,6 +36,12 @@ bool save(Surface& s, const std::string& dir, const char* name) {
     return false;
   }
   return true;
+}
+
+double density(cairo_t* cr) {
+  double dx = 1, dy = 0;
+  cairo_user_to_device_distance(cr, &dx, &dy);
+  return std::hypot(dx, dy);
 }
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r) {
@@ -71,10 +80,33 @@ void useFont(cairo_t* cr, const Font& f) {
   cairo_set_font_size(cr, f.size);
 }
 
+void extents(cairo_t* cr, const char* s, cairo_text_extents_t* e) {
+  // Metrics of the font as hinted for 1x, whatever the density: every set gets
+  // the same text sizes, widths and baselines, so the same layout.
+  cairo_save(cr);
+  cairo_identity_matrix(cr);
+  cairo_text_extents(cr, s, e);
+  cairo_restore(cr);
+}
+
+void moveToGlyphOrigin(cairo_t* cr, double x, double y) {
+  // At 1x the rasteriser puts each glyph's origin on the nearest whole pixel;
+  // denser sets put it on the same whole logical pixel, so letters and their
+  // shadows sit exactly where they sit at 1x.
+  const double d = density(cr);
+  if (d != 1) {
+    cairo_user_to_device(cr, &x, &y);
+    x = std::floor(x / d + 0.5) * d;
+    y = std::floor(y / d + 0.5) * d;
+    cairo_device_to_user(cr, &x, &y);
+  }
+  cairo_move_to(cr, x, y);
+}
+
 double textWidth(cairo_t* cr, const Font& f, const std::string& s) {
   useFont(cr, f);
   cairo_text_extents_t e;
-  cairo_text_extents(cr, s.c_str(), &e);
+  extents(cr, s.c_str(), &e);
   return e.x_advance;
 }
 
@@ -93,12 +125,12 @@ void text(cairo_t* cr, const std::string& s, double x, double cy, const Font& f,
           Align align, double tracking) {
   useFont(cr, f);
   cairo_text_extents_t cap;
-  cairo_text_extents(cr, "H", &cap);
+  extents(cr, "H", &cap);
   const std::vector<std::string> chars = characters(s);
   double width = 0;
   for (std::size_t i = 0; i < chars.size(); ++i) {
     cairo_text_extents_t e;
-    cairo_text_extents(cr, chars[i].c_str(), &e);
+    extents(cr, chars[i].c_str(), &e);
     width += e.x_advance + (i + 1 < chars.size() ? tracking : 0);
   }
   double left = align == Align::kLeft ? x : align == Align::kCentre ? x - width / 2 : x - width;
@@ -106,8 +138,8 @@ void text(cairo_t* cr, const std::string& s, double x, double cy, const Font& f,
   set(cr, c);
   for (const std::string& ch : chars) {
     cairo_text_extents_t e;
-    cairo_text_extents(cr, ch.c_str(), &e);
-    cairo_move_to(cr, left, baseline);
+    extents(cr, ch.c_str(), &e);
+    moveToGlyphOrigin(cr, left, baseline);
     cairo_show_text(cr, ch.c_str());
     left += e.x_advance + tracking;
   }

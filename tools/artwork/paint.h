@@ -35,10 +35,12 @@ inline const char* const kSansCondensed = "DejaVu Sans Condensed";
 
 inline void set(cairo_t* cr, const Colour& c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
 
+// An image of w × h logical pixels drawn at `density` device pixels per
+// logical pixel (1, 2 or 3): the drawing code works in logical pixels.
 struct Surface {
   cairo_surface_t* surface;
   cairo_t* cr;
-  Surface(int w, int h);
+  Surface(int w, int h, int density = 1);
   ~Surface();
   Surface(const Surface&) = delete;
   Surface& operator=(const Surface&) = delete;
@@ -46,6 +48,9 @@ struct Surface {
 
 // Writes the surface as dir/name; false (with a message) when drawing or writing failed.
 bool save(Surface& s, const std::string& dir, const char* name);
+
+// Device pixels per logical pixel of the surface cr draws on.
+double density(cairo_t* cr);
 
 void roundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void verticalGradient(cairo_t* cr, double y0, double y1, const Colour& top, const Colour& bottom);
@@ -61,6 +66,8 @@ struct Font {
 };
 
 void useFont(cairo_t* cr, const Font& f);
+// Text extents as at 1x (the same at every density).
+void extents(cairo_t* cr, const char* s, cairo_text_extents_t* e);
 double textWidth(cairo_t* cr, const Font& f, const std::string& s);
 // Splits UTF-8 text into its characters (tracking places them one by one).
 std::vector<std::string> characters(const std::string& s);

@@ -167,7 +167,7 @@ void drawNameBlock(cairo_t* cr) {
   text(cr, "Zendrel", nameLeft + 1, 482 + 1.2, nameFont, hex(0x000000, 0.6), Align::kLeft);
   useFont(cr, nameFont);
   cairo_text_extents_t cap;
-  cairo_text_extents(cr, "H", &cap);
+  extents(cr, "H", &cap);
   cairo_move_to(cr, nameLeft, 482 - cap.y_bearing / 2);
   cairo_text_path(cr, "Zendrel");
   cairo_pattern_t* p = cairo_pattern_create_linear(0, 468, 0, 496);

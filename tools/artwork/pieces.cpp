@@ -38,10 +38,13 @@ void makerLogo(cairo_t* cr, double cx, double cy, double r, const Colour& c) {
   cairo_new_path(cr);
   cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
   set(cr, c);
-  cairo_set_line_width(cr, std::max(1.2, r * 0.17));
+  // The floors keep a small mark's lines from fading out; they are device
+  // pixels, so denser sets keep the proportions of a mark of any size.
+  const double px = 1 / density(cr);
+  cairo_set_line_width(cr, std::max(1.2 * px, r * 0.17));
   cairo_arc(cr, cx, cy, r, 0, 2 * M_PI);
   cairo_stroke(cr);
-  cairo_set_line_width(cr, std::max(1.1, r * 0.15));
+  cairo_set_line_width(cr, std::max(1.1 * px, r * 0.15));
   for (int k = 0; k < 2; ++k) {
     const double y = cy - r * 0.12 + k * r * 0.42, half = r * (k == 0 ? 0.6 : 0.5), amp = r * 0.16;
     cairo_move_to(cr, cx - half, y);
