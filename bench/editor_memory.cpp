@@ -15,6 +15,7 @@
 #include "host/lib/editor_scale.h"
 #include "host/lib/host.h"
 #include "host/lib/host_window.h"
+#include "host/lib/module_path.h"
 
 namespace {
 
@@ -56,7 +57,8 @@ int main(int argc, char** argv) {
     }
   }
   const int cycles = args.size() > 0 ? std::atoi(args[0]) : 1000;
-  const char* module = args.size() > 1 ? args[1] : ZENDREL_MODULE_PATH;
+  // The module beside the program when it is not started from its own folder.
+  const std::string module = args.size() > 1 ? args[1] : zendrel::host::defaultModulePath(ZENDREL_MODULE_PATH);
   std::string error;
   zendrel::host::Host host;
   if (!host.load(module)) {
