@@ -27,6 +27,8 @@ check "--scale 1 is the unscaled picture" 'cmp -s one.png exact-one.png'
 check "--scale 2: 1800 x 1100" '[ "$(png_size two.png)" = "1800 x 1100" ] && grep -q "(1800 x 1100)" two.txt'
 "$snapshot" --scale 1.5 half.png >/dev/null
 check "--scale 1.5: 1350 x 825" '[ "$(png_size half.png)" = "1350 x 825" ]'
+"$snapshot" --scale 3 three.png >/dev/null
+check "--scale 3, the largest: 2700 x 1650" '[ "$(png_size three.png)" = "2700 x 1650" ]'
 ZENDREL_SCALE=1.5 "$snapshot" env.png >/dev/null
 check "ZENDREL_SCALE=1.5 without --scale: 1350 x 825" '[ "$(png_size env.png)" = "1350 x 825" ]'
 # A click that missed the page switch would leave page 1 on the picture.
