@@ -4,7 +4,8 @@
 // presses, host parameter writes with any value, program changes, idles with a
 // moving transport, page switches and close/reopen. The effect's own code and
 // the toolkit are linked in and instrumented; the driver touches them only
-// through the record, as a host does.
+// through the record, as a host does. ZENDREL_SCALE in the environment opens
+// the editor at that display scale: pointer positions are then device pixels.
 //
 // Checks beyond the sanitizers (leaks across close and reopen included), each
 // on what a host relies on:
@@ -406,8 +407,13 @@ class Driver {
   void draw() {
     if (++draws_ > kDrawsPerInput) return;
     TRACE("draw\n");
-    pixels_.assign(900 * 550, 0);
-    zendrel::SnapshotPixels request{900, 550, pixels_.data()};
+    // At the editor's size, whatever display scale it was opened at.
+    ERect* r = nullptr;
+    if (dispatch(effEditGetRect, 0, 0, &r) != 1 || !r) return;
+    const int32_t width = r->right - r->left, height = r->bottom - r->top;
+    if (width <= 0 || height <= 0) return;
+    pixels_.assign(std::size_t(width) * std::size_t(height), 0);
+    zendrel::SnapshotPixels request{width, height, pixels_.data()};
     dispatch(effVendorSpecific, zendrel::kToolRequestTag, zendrel::kSnapshotRequest, &request);
   }
 

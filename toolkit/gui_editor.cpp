@@ -106,8 +106,10 @@ void AEffGUIEditor::drawEditorRect(ERect* area) {
   if (!frame) return;
   Toolkit::CRect r = frame->getViewSize();
   if (area) {
+    // The host speaks of its window's device pixels.
     r = Toolkit::CRect(area->left, area->top, area->right, area->bottom);
     r.normalize();
+    r = Toolkit::scaling::coverInLogical(r, frame->getScaleFactor());
   }
   if (Toolkit::CDrawContext* shared = frame->getFrameContext()) {
     frame->drawRect(shared, r);

@@ -40,7 +40,7 @@ class AEffGUIEditor : public AEffEditor, public Toolkit::EditorInterface {
   // Sets the process-wide knob mode; true.
   bool setKnobMode(VstInt32 mode) override;
   void setParameter(VstInt32 index, float value) override;
-  // Paints rect (the whole frame when null) through the frame.
+  // Paints rect (device pixels; the whole frame when null) through the frame.
   virtual void drawEditorRect(ERect* rect);
   // The host's display scale: a usable factor (scaling.h) is taken and an
   // open editor follows it at once on its own thread, else at its next idle.

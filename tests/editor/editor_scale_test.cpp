@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/editor/editor_support.h"
@@ -134,6 +135,16 @@ TEST_F(ScaledEditor, TheUsersFactorComesFirstWhenItIsANumberInRange) {
   EXPECT_EQ(contentScale(1.0f), 1);  // taken, but the user's factor wins
   reopen();
   EXPECT_EQ(rect(), std::make_pair(2700, 1650));
+}
+
+TEST_F(ScaledEditor, ACallFromAnotherThreadWaitsForTheEditorsIdle) {
+  VstIntPtr answer = 0;
+  std::thread([&] { answer = contentScale(2.0f); }).join();
+  EXPECT_EQ(answer, 1);
+  EXPECT_EQ(frame->getScaleFactor(), 1.0);  // the frame belongs to the editor's thread
+  editor->idle();
+  EXPECT_EQ(frame->getScaleFactor(), 2.0);
+  EXPECT_EQ(rect(), std::make_pair(1800, 1100));
 }
 
 TEST_F(ScaledEditor, AScaleChangeDuringADragEndsTheDragAndTheHostHearsTheEnd) {

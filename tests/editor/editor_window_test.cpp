@@ -425,6 +425,14 @@ TEST_F(EditorWindow, TheContentScaleCallResizesTheOpenEditorToTwiceItsSizeAndBac
   ASSERT_TRUE(heardEnd(kMerge));
   EXPECT_EQ(host.getParameter(kMerge), 1.0f);
 
+  // Between the art's densities, and smaller again.
+  ASSERT_EQ(contentScale(1.5f), 1);
+  useScale(1.5);
+  expectEditorSize(host, *window, 1350, 825);
+  expectGolden("editor_page1_merged");
+  click(75, 36);  // the merge again, now at 1.5x
+  ASSERT_TRUE(window->pumpUntil(idle, [&] { return host.getParameter(kMerge) == 0.0f; }));
+
   ASSERT_EQ(contentScale(1.0f), 1);
   useScale(1.0);
   expectEditorSize(host, *window, 900, 550);
