@@ -1,3 +1,18 @@
+# zendrel_copy_module(<program> <module target>)
+# Windows loads a module from beside the program: a copy there, made again
+# whenever the module changes. (A copy made only after the program links goes
+# stale when the module alone is rebuilt.)
+function(zendrel_copy_module program module)
+  set(copy ${program}-copies-${module})
+  if(NOT TARGET ${copy})
+    add_custom_target(${copy}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${module}> $<TARGET_FILE_DIR:${program}>
+      VERBATIM)
+    add_dependencies(${copy} ${module})
+    add_dependencies(${program} ${copy})
+  endif()
+endfunction()
+
 # zendrel_use_module(<program> <module target> <macro>)
 # A program that loads a built plug-in module by path: the module is built
 # first, and <macro> names it for the program. In the cross build the DLL is
@@ -5,8 +20,7 @@
 function(zendrel_use_module program module macro)
   add_dependencies(${program} ${module})
   if(WIN32)
-    add_custom_command(TARGET ${program} POST_BUILD
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${module}> $<TARGET_FILE_DIR:${program}>)
+    zendrel_copy_module(${program} ${module})
     target_compile_definitions(${program} PRIVATE ${macro}="$<TARGET_FILE_NAME:${module}>")
   else()
     target_compile_definitions(${program} PRIVATE ${macro}="$<TARGET_FILE:${module}>")
