@@ -3,7 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <map>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -78,10 +81,13 @@ bool pixelsFrom(const uint32_t* argb, int32_t width, int32_t height, PngPixels& 
 }
 
 // The named resource decoded as loadFromResource does; null when missing or
-// damaged. `pngType` tells which decoder it went through.
-platform::Image* decodeNamed(const CResourceDescription& desc, bool& pngType) {
+// damaged. `pngType` tells which decoder it went through, `where` where the
+// resource's bytes lie (null for a bitmap resource).
+platform::Image* decodeNamed(const CResourceDescription& desc, bool& pngType, const unsigned char*& where) {
   platform::ResourceBytes bytes;
   pngType = platform::findResource(desc, platform::ResourceType::kPng, bytes);
+  if (!pngType) platform::findResource(desc, platform::ResourceType::kData, bytes);
+  where = bytes.data;
   if (pngType) {
     PngPixels pixels;
     if (!decodePng(bytes.data, bytes.size, PremultiplyRule::kShift256, pixels)) return nullptr;
@@ -89,6 +95,51 @@ platform::Image* decodeNamed(const CResourceDescription& desc, bool& pngType) {
   }
   bool found = false;
   return platform::decodeDataResource(desc, found);
+}
+
+// ---- resized parts, shared ------------------------------------------------------
+// Every editor open at the same scale shows the same parts of the same
+// images: each is resized once while any image shows it.
+using SharedPixels = std::shared_ptr<const PngPixels>;
+using PartKey = std::tuple<const unsigned char*, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t>;
+
+struct SharedParts {
+  std::mutex lock;
+  std::map<PartKey, std::weak_ptr<const PngPixels>> byKey;
+};
+
+SharedParts& sharedParts() {
+  static SharedParts parts;
+  return parts;
+}
+
+// The pixels of `from` (of `set`) resized to width × height.
+SharedPixels resize(platform::Image* set, const CRect& from, int32_t toWidth, int32_t toHeight) {
+  std::vector<uint32_t> pixels;
+  if (!platform::readImagePixels(set, from, pixels)) return nullptr;
+  const std::vector<uint32_t> scaled = resampleArea(pixels, from.getWidth(), from.getHeight(), toWidth, toHeight);
+  auto part = std::make_shared<PngPixels>();
+  if (scaled.empty() || !pixelsFrom(scaled.data(), toWidth, toHeight, *part)) return nullptr;
+  return part;
+}
+
+// As resize, made once for a resource while any image shows the part; resized
+// under the lock, so editors opening at once resize each part once.
+SharedPixels resizeShared(const unsigned char* source, platform::Image* set, const CRect& from, int32_t toWidth,
+                          int32_t toHeight) {
+  SharedParts& parts = sharedParts();
+  std::lock_guard<std::mutex> guard(parts.lock);
+  const PartKey key{source, from.left, from.top, from.right, from.bottom, toWidth, toHeight};
+  auto entry = parts.byKey.find(key);
+  if (entry != parts.byKey.end())
+    if (SharedPixels pixels = entry->second.lock()) return pixels;
+  SharedPixels made = resize(set, from, toWidth, toHeight);
+  if (!made) return nullptr;
+  // Parts no image shows any more are forgotten now and then.
+  if (parts.byKey.size() >= kMaxResizedParts)
+    for (auto i = parts.byKey.begin(); i != parts.byKey.end();) i = i->second.expired() ? parts.byKey.erase(i) : ++i;
+  parts.byKey[key] = made;
+  return made;
 }
 
 }  // namespace
@@ -147,6 +198,7 @@ void CBitmap::dispose() {
   pixelWidth = 0;
   pixelHeight = 0;
   density = 1.0;
+  setBytes[0] = setBytes[1] = setBytes[2] = nullptr;
 }
 
 bool CBitmap::loadFromResource(const CResourceDescription& desc) {
@@ -155,8 +207,10 @@ bool CBitmap::loadFromResource(const CResourceDescription& desc) {
   // A failed decode leaves the bitmap empty and answers false, so a caller
   // can tell a damaged resource from a loaded one.
   bool pngType = false;
-  adoptImage(decodeNamed(desc, pngType));
+  const unsigned char* where = nullptr;
+  adoptImage(decodeNamed(desc, pngType, where));
   if (pngType && image) noAlpha = false;
+  if (image) setBytes[0] = where;
   return image != nullptr;
 }
 
@@ -260,7 +314,7 @@ platform::Image* CBitmap::denserSet(int32_t setDensity) {
   lookedFor |= 1u << (setDensity - 1);
   const std::string name = scaling::densityName(resourceDesc.u.name, setDensity);
   bool pngType = false;
-  set = decodeNamed(CResourceDescription(name.c_str()), pngType);
+  set = decodeNamed(CResourceDescription(name.c_str()), pngType, setBytes[setDensity - 1]);
   // A set of any other size would put the art in the wrong place: unused.
   int32_t w = 0, h = 0;
   if (set) platform::imageSize(set, w, h);
@@ -280,12 +334,9 @@ platform::Image* CBitmap::resized(platform::Image* set, int32_t setDensity, cons
     for (auto& part : resizedParts) platform::destroyImage(part.second);
     resizedParts.clear();
   }
-  std::vector<uint32_t> pixels;
-  if (!platform::readImagePixels(set, from, pixels)) return nullptr;
-  const std::vector<uint32_t> scaled = resampleArea(pixels, from.getWidth(), from.getHeight(), toWidth, toHeight);
-  PngPixels partPixels;
-  if (scaled.empty() || !pixelsFrom(scaled.data(), toWidth, toHeight, partPixels)) return nullptr;
-  platform::Image* part = platform::createImageFromPixels(std::move(partPixels));
+  const unsigned char* source = setDensity >= 1 && setDensity <= 3 ? setBytes[setDensity - 1] : nullptr;
+  SharedPixels pixels = source ? resizeShared(source, set, from, toWidth, toHeight) : resize(set, from, toWidth, toHeight);
+  platform::Image* part = pixels ? platform::createImageSharingPixels(std::move(pixels)) : nullptr;
   if (part) resizedParts.emplace(key, part);
   return part;
 }

@@ -105,7 +105,8 @@ class CBitmap : public CBaseObject {
   // The image to draw at `scale` and its density (decoding a denser set on first use).
   platform::Image* imageFor(double scale, double& imageDensity);
   platform::Image* denserSet(int32_t setDensity);
-  // `from` (the image's own pixels) resized to width × height, made once.
+  // `from` (the set's own pixels) resized to width × height: made once, and
+  // for a resource once in the process, its pixels shared by every bitmap.
   platform::Image* resized(platform::Image* set, int32_t setDensity, const CRect& from, int32_t toWidth,
                            int32_t toHeight);
 
@@ -124,6 +125,9 @@ class CBitmap : public CBaseObject {
   // context of a larger scale first draws the image; and which were looked for.
   platform::Image* denser[2] = {};
   uint32_t lookedFor = 1;  // bit d − 1: density d
+  // Where each set's resource lies (index: density − 1): what tells parts of
+  // the same image apart across bitmaps. Null for images from elsewhere.
+  const unsigned char* setBytes[3] = {};
   // Owned, what the image was resized to for scales between sets, by the set's
   // density, the source rectangle in its pixels and the size.
   std::map<std::array<int32_t, 7>, platform::Image*> resizedParts;

@@ -17,6 +17,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "toolkit/base.h"
@@ -60,6 +61,10 @@ Image* decodeDataBytes(const unsigned char* data, std::size_t size);
 // An image over premultiplied BGRA pixels (taken over or copied, as the
 // platform needs); null for empty input.
 Image* createImageFromPixels(PngPixels&& pixels);
+// An image showing pixels that other images may show too; nothing is ever
+// drawn into them through it. Where the platform cannot share pixels between
+// images (Windows), over a copy. Null for empty pixels.
+Image* createImageSharingPixels(std::shared_ptr<const PngPixels> pixels);
 // A fully transparent width × height image to draw into; null when it cannot be made.
 Image* createBlankImage(int32_t width, int32_t height);
 void destroyImage(Image* image);

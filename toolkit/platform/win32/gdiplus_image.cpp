@@ -2,6 +2,7 @@
 // resources or made over the pixels of the portable decoder.
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -173,6 +174,19 @@ Image* createImageFromPixels(PngPixels&& pixels) {
   image->dib = dib;
   image->bits = bits;
   return image;
+}
+
+Image* createImageSharingPixels(std::shared_ptr<const PngPixels> pixels) {
+  // A GDI+ bitmap may be used on one thread only: each image has its own copy.
+  if (!pixels || pixels->empty() || pixels->width <= 0 || pixels->height <= 0) return nullptr;
+  const std::size_t bytes = std::size_t(pixels->width) * std::size_t(pixels->height) * 4;
+  PngPixels copy;
+  copy.width = pixels->width;
+  copy.height = pixels->height;
+  copy.bytes.reset(static_cast<uint8_t*>(std::malloc(bytes)));
+  if (!copy.bytes) return nullptr;
+  std::memcpy(copy.bytes.get(), pixels->bytes.get(), bytes);
+  return createImageFromPixels(std::move(copy));
 }
 
 Image* createBlankImage(int32_t width, int32_t height) {

@@ -102,6 +102,11 @@ Image* createImageFromPixels(PngPixels&& pixels) {
   return wrap(surfaceCopying(pixels.bytes.get(), pixels.width, pixels.height));
 }
 
+Image* createImageSharingPixels(std::shared_ptr<const PngPixels> pixels) {
+  if (!pixels || pixels->empty() || pixels->width <= 0 || pixels->height <= 0) return nullptr;
+  return imageOver(std::move(pixels));
+}
+
 bool makePixelsPrivate(Image* image) {
   if (!image || !image->surface) return false;
   if (!image->sharesPixels) return true;
