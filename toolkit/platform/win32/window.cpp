@@ -270,12 +270,19 @@ bool resize(Window* w, int32_t width, int32_t height) {
 }
 
 std::optional<double> systemScale(void* parentWindow) {
-  // Systems before the per-window DPI have no GetDpiForWindow: looked up, not linked.
+  // Systems before the per-window DPI have neither call: looked up, not linked.
   using DpiForWindow = UINT(WINAPI*)(HWND);
+  using DpiForSystem = UINT(WINAPI*)();
+  HMODULE user = GetModuleHandleA("user32.dll");
   static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+      reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForWindow")));
+  static const auto dpiForSystem = reinterpret_cast<DpiForSystem>(
+      reinterpret_cast<void*>(GetProcAddress(user, "GetDpiForSystem")));
   if (parentWindow && dpiForWindow && IsWindow(static_cast<HWND>(parentWindow)))
     if (const UINT dpi = dpiForWindow(static_cast<HWND>(parentWindow))) return scaling::fromDpi(dpi);
+  // The screen's logical DPI, without a device context where the system tells it.
+  if (dpiForSystem)
+    if (const UINT dpi = dpiForSystem()) return scaling::fromDpi(dpi);
   HDC screen = GetDC(nullptr);
   if (!screen) return std::nullopt;
   const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
